@@ -1,0 +1,7 @@
+#include "host/Functions.h"
+
+namespace brelka {
+
+fmx::errcode Brelka_InputDialog(fmx::int16, const fmx::ExprEnv&, const fmx::DataVect&, fmx::Data&) { return 0; }
+
+}  // namespace brelka

@@ -22,6 +22,10 @@ public:
     const BinaryData& AtAsBinaryData(uint32 position) const;
 
 private:
+    // The value at `position` after the failure check of `operation`; raises for a position
+    // outside the vector.
+    const Data& valueAt(uint32 position, const char* operation) const;
+
     std::vector<Data> values_;
 };
 

@@ -1,0 +1,115 @@
+#include "Host.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <ostream>
+#include <thread>
+
+#include "PluginModule.h"
+#include "ResultWriter.h"
+#include "calc/Engine.h"
+#include "fmx/Engine.h"
+#include "ui/RunLoop.h"
+#include "ui/Screen.h"
+#include "ui/ViewController.h"
+#include "ui/Window.h"
+
+namespace fmhost {
+
+namespace {
+
+// Keeps the engine installed for exactly as long as it lives.
+class EngineInstallation {
+public:
+    explicit EngineInstallation(fmx::Engine& engine) { fmx::installEngine(&engine); }
+    ~EngineInstallation() { fmx::installEngine(nullptr); }
+    EngineInstallation(const EngineInstallation&) = delete;
+    EngineInstallation& operator=(const EngineInstallation&) = delete;
+};
+
+calc::Result evaluateSafely(calc::Engine& engine, const std::string& source, calc::Run& run) {
+    try {
+        return engine.evaluate(std::string_view(source), run);
+    } catch (const std::exception& e) {
+        // The engine promises not to throw; should it, the run still reports and goes on.
+        calc::Result result;
+        result.errorCode = 1;
+        result.errorMessage = std::string("internal error: ") + e.what();
+        return result;
+    }
+}
+
+}  // namespace
+
+Host::Host(Options options, std::ostream& out, std::ostream& err)
+    : options_(std::move(options)), out_(out), err_(err) {}
+
+int Host::run(const std::vector<Statement>& statements) {
+    // Scripted runs use simulated time: a dialog's automatic close happens without waiting.
+    ui::RunLoop& loop = ui::RunLoop::main();
+    loop.adoptCurrentThreadAsMain();
+    loop.useVirtualClock();
+    ui::Screen::main().setProfile(options_.screen);
+    // The application's window that dialogs are shown over; --no-window leaves it out.
+    std::shared_ptr<ui::Window> window;
+    if (!options_.noWindow) {
+        window = std::make_shared<ui::Window>(ui::Screen::main().bounds());
+        window->setRootViewController(std::make_shared<ui::ViewController>());
+        window->makeKeyAndVisible();
+    }
+    // The plug-in reads this when it is loaded to decide where its diagnostic lines go.
+    if (options_.log) ::setenv("BRELKA_LOG_STDERR", "1", 1);
+
+    calc::Engine engine;
+    EngineInstallation installation(engine);
+
+    const std::string path = options_.plugin.empty() ? PluginModule::defaultPath() : options_.plugin;
+    std::unique_ptr<PluginModule> plugin;
+    try {
+        plugin = std::make_unique<PluginModule>(path);
+        plugin->init();
+    } catch (const PluginError& e) {
+        err_ << "fmhost: " << e.what() << std::endl;
+        return 2;
+    }
+    if (options_.log)
+        err_ << "fmhost: started " << plugin->getString(fmx::kStrName) << " ("
+             << plugin->getString(fmx::kStrConfig) << ") from " << plugin->path() << std::endl;
+    plugin->idle();
+
+    std::atomic<bool> finished{false};
+    ResultWriter writer(out_, err_, options_.json);
+    calc::Run run;
+
+    std::thread calculationThread([&] {
+        for (const Statement& statement : statements) {
+            if (statement.isAction()) {
+                actions_.push({statement.origin, *statement.action});
+                continue;
+            }
+            const calc::Result result = evaluateSafely(engine, statement.calculation, run);
+            writer.write(statement.origin, statement.source, result);
+            // Between calculations the host is idle, and says so to the plug-in.
+            loop.post([&plugin] { plugin->idle(); });
+        }
+        finished = true;
+        loop.post([] {});
+    });
+    loop.run([&] { return finished.load(); });
+    calculationThread.join();
+    loop.runUntilIdle();
+
+    int status = 0;
+    const auto leftOver = actions_.drain();
+    if (!leftOver.empty()) {
+        err_ << "fmhost: " << leftOver.size() << " user action" << (leftOver.size() == 1 ? " was" : "s were")
+             << " left over with no dialog to act on:";
+        for (const auto& entry : leftOver) err_ << "\n  " << entry.origin << ": " << entry.action.source();
+        err_ << std::endl;
+        status = 3;
+    }
+    plugin->shutdown();
+    return status;
+}
+
+}  // namespace fmhost

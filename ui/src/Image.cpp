@@ -39,6 +39,43 @@ const char* formatOf(const unsigned char* b, std::size_t n) {
     return nullptr;
 }
 
+std::uint32_t little32(const unsigned char* b) {
+    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+           static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+// The decoder reads past the end of short input as zeros and would turn a cut-off file into a
+// partly black picture. These checks catch the cut-offs it cannot notice itself; PNG and GIF
+// carry their own checks.
+bool looksComplete(const char* format, const unsigned char* b, std::size_t n) {
+    if (std::strcmp(format, "BMP") == 0) {
+        // Uncompressed rows start at the pixel offset and must all be there.
+        if (n < 30) {
+            return false;
+        }
+        std::uint64_t offset = little32(b + 10);
+        auto width = static_cast<std::int32_t>(little32(b + 18));
+        auto height = static_cast<std::int32_t>(little32(b + 22));
+        std::uint32_t bits = static_cast<std::uint32_t>(b[28]) | static_cast<std::uint32_t>(b[29]) << 8;
+        if (width <= 0 || height == 0 || bits == 0) {
+            return false;
+        }
+        std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+        std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+        return offset + rowBytes * rows <= n;
+    }
+    if (std::strcmp(format, "JPEG") == 0) {
+        // The end-of-image marker; after the entropy-coded data an 0xFF 0xD9 pair is nothing else.
+        for (std::size_t i = n - 1; i > 2; --i) {
+            if (b[i - 1] == 0xFF && b[i] == 0xD9) {
+                return true;
+            }
+        }
+        return false;
+    }
+    return true;
+}
+
 bool sizeAllowed(long long width, long long height) {
     return width >= 1 && height >= 1 && width <= Image::kMaxSide && height <= Image::kMaxSide &&
            static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <=
@@ -82,7 +119,7 @@ std::shared_ptr<const Image> Image::decodeLabelled(const void* bytes, std::size_
     }
     auto data = static_cast<const unsigned char*>(bytes);
     const char* format = formatOf(data, length);
-    if (format == nullptr) {
+    if (format == nullptr || !looksComplete(format, data, length)) {
         return nullptr;
     }
     int width = 0;

@@ -1,0 +1,10 @@
+#include "ui/Label.h"
+
+namespace ui {
+
+Label::Label(Rect frame) : View(frame) {
+    setUserInteractionEnabled(false);
+    setOpaque(false);
+}
+
+}  // namespace ui

@@ -1,7 +1,15 @@
 #include "host/Functions.h"
+#include "host/ParameterParser.h"
+#include "host/PluginBridge.h"
+#include "host/Support_Functions.h"
 
 namespace brelka {
 
-fmx::errcode Brelka_Get(fmx::int16, const fmx::ExprEnv&, const fmx::DataVect&, fmx::Data&) { return 0; }
+fmx::errcode Brelka_Get(fmx::int16, const fmx::ExprEnv&, const fmx::DataVect& parms,
+                        fmx::Data& result) {
+    return guardedFrame(result, [&] {
+        storeTextResult(PluginBridge::get(ParameterParser::getAllParameters(parms)), result);
+    });
+}
 
 }  // namespace brelka

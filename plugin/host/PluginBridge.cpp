@@ -1,0 +1,11 @@
+#include "host/PluginBridge.h"
+
+#include "store/Plugin.h"
+
+namespace brelka {
+
+std::string PluginBridge::get(const Dictionary& parameters) { return Plugin::get(parameters); }
+
+std::string PluginBridge::set(const Dictionary& parameters) { return Plugin::set(parameters); }
+
+}  // namespace brelka

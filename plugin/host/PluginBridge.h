@@ -1,0 +1,18 @@
+// The facade between the external functions' frames and the plug-in's work: each operation
+// takes the parameter dictionary of one call and answers the text that becomes its result.
+// Called on the host's calculation thread.
+#pragma once
+
+#include <string>
+
+#include "store/Value.h"
+
+namespace brelka {
+
+class PluginBridge {
+public:
+    static std::string get(const Dictionary& parameters);
+    static std::string set(const Dictionary& parameters);
+};
+
+}  // namespace brelka

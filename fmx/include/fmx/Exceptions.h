@@ -21,6 +21,12 @@ public:
 
 // Test hook: called with the operation's name before every host call that can fail; answering
 // 1 or 2 makes that call raise the exception of that kind, 0 lets it run. Empty by default.
+// Operations are named "Class::Operation": Text::Assign, Text::AssignUnicode,
+// Text::AssignUnicodeWithLength, Text::AppendText, Text::GetBytes, Text::Lowercase,
+// Data::SetAsText, Data::SetAsNumber, Data::SetAsBoolean, Data::SetBinaryData,
+// Data::SetAsDateTime, DataVect::At, DataVect::AtAsText, DataVect::AtAsNumber,
+// DataVect::AtAsBoolean, DataVect::AtAsBinaryData, BinaryData::GetData, BinaryData::Add,
+// ExprEnv::RegisterExternalFunction, ExprEnv::UnRegisterExternalFunction, ExprEnv::Evaluate.
 // Process-wide; install it only while no other thread calls into the interface.
 using FailureHook = std::function<int(const char* operation)>;
 void setFailureHook(FailureHook hook);

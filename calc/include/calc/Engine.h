@@ -4,6 +4,8 @@
 // fmx::Engine by the host program.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,10 +42,25 @@ struct Result {
     bool isError() const { return errorCode != 0; }
 };
 
+// Bounds that keep hostile or runaway calculations from exhausting the process: they end in
+// an error result instead.
+struct Limits {
+    std::size_t maxNesting = 10000;           // parentheses, operators and calls inside each other
+    int maxEvaluationDepth = 64;              // Evaluate (and plug-in evaluations) inside each other
+    std::uint64_t maxSteps = 100'000'000;     // evaluation steps of one calculation
+    std::size_t maxTextLength = 256u << 20;   // UTF-16 units of one text value
+};
+
 class Engine : public fmx::Engine {
 public:
     Engine();
     ~Engine() override;
+
+    // Set before evaluating; not synchronised with running evaluations.
+    void setLimits(const Limits& limits);
+    const Limits& limits() const;
+    // What Get ( ApplicationVersion ) answers.
+    void setApplicationVersion(std::string utf8);
 
     // Evaluates a calculation written as FileMaker users write it. Never throws.
     Result evaluate(std::u16string_view source, Run& run);

@@ -1,0 +1,404 @@
+#include "Parser.h"
+
+#include <algorithm>
+
+#include "Builtins.h"
+#include "CalcError.h"
+#include "TextOps.h"
+
+namespace calc {
+
+namespace {
+
+// Binding levels of the binary operators, lowest first.
+int levelOf(Token::Kind kind) {
+    switch (kind) {
+    case Token::Kind::Or:
+    case Token::Kind::Xor: return 1;
+    case Token::Kind::And: return 2;
+    case Token::Kind::Eq:
+    case Token::Kind::Ne:
+    case Token::Kind::Lt:
+    case Token::Kind::Gt:
+    case Token::Kind::Le:
+    case Token::Kind::Ge: return 3;
+    case Token::Kind::Amp: return 4;
+    case Token::Kind::Plus:
+    case Token::Kind::Minus: return 5;
+    case Token::Kind::Star:
+    case Token::Kind::Slash: return 6;
+    case Token::Kind::Caret: return 7;
+    default: return 0;
+    }
+}
+
+Op opOf(Token::Kind kind) {
+    switch (kind) {
+    case Token::Kind::Or: return Op::Or;
+    case Token::Kind::Xor: return Op::Xor;
+    case Token::Kind::And: return Op::And;
+    case Token::Kind::Eq: return Op::Eq;
+    case Token::Kind::Ne: return Op::Ne;
+    case Token::Kind::Lt: return Op::Lt;
+    case Token::Kind::Gt: return Op::Gt;
+    case Token::Kind::Le: return Op::Le;
+    case Token::Kind::Ge: return Op::Ge;
+    case Token::Kind::Amp: return Op::Concat;
+    case Token::Kind::Plus: return Op::Add;
+    case Token::Kind::Minus: return Op::Sub;
+    case Token::Kind::Star: return Op::Mul;
+    case Token::Kind::Slash: return Op::Div;
+    default: return Op::Pow;
+    }
+}
+
+std::string quoted(const std::u16string& name) { return "\"" + TextOps::toUtf8(name) + "\""; }
+
+const char* describe(const Token& t) {
+    switch (t.kind) {
+    case Token::Kind::End: return "the end of the calculation";
+    case Token::Kind::RParen: return "\")\"";
+    case Token::Kind::RBracket: return "\"]\"";
+    case Token::Kind::Separator: return "\";\"";
+    default: return "this";
+    }
+}
+
+}  // namespace
+
+Parser::Parser(std::u16string_view source, const ExternalRegistry& externals, std::size_t maxNesting,
+               const StackGuard& guard, std::vector<std::u16string> letScope)
+    : lexer_(source), externals_(externals), maxNesting_(maxNesting), guard_(guard), letScope_(std::move(letScope)) {}
+
+Program Parser::parse() {
+    advance();
+    if (token_.kind == Token::Kind::End)
+        throw CalcError(errc::kOperandExpected, "The calculation is empty");
+    program_.root = expression(1);
+    if (token_.kind == Token::Kind::RParen)
+        throw CalcError(errc::kUnbalancedParenthesis,
+                        "Unbalanced parenthesis: \")\" at position " + std::to_string(token_.position + 1) +
+                            " has no \"(\"");
+    if (token_.kind != Token::Kind::End)
+        throw CalcError(errc::kOperatorExpected,
+                        "An operator is expected at position " + std::to_string(token_.position + 1));
+    return std::move(program_);
+}
+
+void Parser::advance() { token_ = lexer_.next(); }
+
+void Parser::enter() {
+    if (++depth_ > maxNesting_)
+        throw CalcError(errc::kGeneric, "The calculation is nested too deeply to be evaluated");
+    guard_.check();
+}
+
+std::int32_t Parser::add(Node node) {
+    program_.nodes.push_back(std::move(node));
+    return static_cast<std::int32_t>(program_.nodes.size() - 1);
+}
+
+void Parser::unexpected() {
+    if (token_.kind == Token::Kind::End && openParentheses_ > 0)
+        throw CalcError(errc::kUnbalancedParenthesis, "Unbalanced parenthesis: the calculation ends before \")\"");
+    throw CalcError(errc::kOperandExpected,
+                    std::string("Number, text constant, field name or \"(\" expected at position ") +
+                        std::to_string(token_.position + 1) + " instead of " + describe(token_));
+}
+
+void Parser::expect(Token::Kind kind, const char* what) {
+    if (token_.kind == kind) {
+        advance();
+        return;
+    }
+    if (token_.kind == Token::Kind::End)
+        throw CalcError(kind == Token::Kind::RParen ? errc::kUnbalancedParenthesis : errc::kUnexpectedEnd,
+                        std::string(kind == Token::Kind::RParen ? "Unbalanced parenthesis: " : "") +
+                            "the calculation ends where " + what + " is expected");
+    throw CalcError(errc::kOperatorExpected, std::string(what) + " is expected at position " +
+                                                 std::to_string(token_.position + 1));
+}
+
+std::int32_t Parser::expression(int minLevel) {
+    enter();
+    std::int32_t left = unary();
+    while (true) {
+        int level = levelOf(token_.kind);
+        if (level == 0 || level < minLevel) break;
+        Op op = opOf(token_.kind);
+        advance();
+        std::int32_t right = expression(level + 1);
+        Node node;
+        node.kind = Node::Kind::Binary;
+        node.op = op;
+        node.args = {left, right};
+        left = add(std::move(node));
+    }
+    leave();
+    return left;
+}
+
+std::int32_t Parser::unary() {
+    Op op;
+    switch (token_.kind) {
+    case Token::Kind::Not: op = Op::Not; break;
+    case Token::Kind::Minus: op = Op::Neg; break;
+    case Token::Kind::Plus: op = Op::Plus; break;
+    default: return primary();
+    }
+    enter();
+    advance();
+    std::int32_t operand = unary();
+    leave();
+    // A minus before a number is part of the number.
+    if (op == Op::Neg && program_.nodes[static_cast<std::size_t>(operand)].kind == Node::Kind::Literal &&
+        program_.nodes[static_cast<std::size_t>(operand)].literal.type() == Value::Type::Number &&
+        static_cast<std::size_t>(operand) + 1 == program_.nodes.size()) {
+        Node& lit = program_.nodes[static_cast<std::size_t>(operand)];
+        lit.literal = Value::number(-lit.literal.rawNumber());
+        return operand;
+    }
+    Node node;
+    node.kind = Node::Kind::Unary;
+    node.op = op;
+    node.args = {operand};
+    return add(std::move(node));
+}
+
+std::int32_t Parser::primary() {
+    switch (token_.kind) {
+    case Token::Kind::Number: {
+        Node node;
+        node.literal = Value::number(token_.number);
+        advance();
+        return add(std::move(node));
+    }
+    case Token::Kind::Text: {
+        Node node;
+        node.literal = Value::text(std::move(token_.text));
+        advance();
+        return add(std::move(node));
+    }
+    case Token::Kind::LParen: {
+        std::size_t open = token_.position;
+        advance();
+        ++openParentheses_;
+        std::int32_t inner = expression(1);
+        --openParentheses_;
+        if (token_.kind != Token::Kind::RParen) {
+            if (token_.kind == Token::Kind::End)
+                throw CalcError(errc::kUnbalancedParenthesis,
+                                "Unbalanced parenthesis: \"(\" at position " + std::to_string(open + 1) +
+                                    " is not closed");
+            throw CalcError(errc::kOperatorExpected,
+                            "An operator or \")\" is expected at position " + std::to_string(token_.position + 1));
+        }
+        advance();
+        return inner;
+    }
+    case Token::Kind::LBracket:
+        throw CalcError(errc::kListNotAllowed, "List usage is not allowed here (\"[\" at position " +
+                                                   std::to_string(token_.position + 1) + ")");
+    case Token::Kind::Name: {
+        Token name = std::move(token_);
+        advance();
+        if (token_.kind == Token::Kind::LParen) return call(name);
+        std::u16string folded = TextOps::foldCase(name.text);
+        Node node;
+        if (folded[0] == u'$') {
+            if (folded == u"$" || folded == u"$$")
+                throw CalcError(errc::kNameMissing, "A variable name is missing after \"$\"");
+            node.kind = Node::Kind::Variable;
+            node.name = std::move(folded);
+            return add(std::move(node));
+        }
+        if (std::find(letScope_.rbegin(), letScope_.rend(), folded) != letScope_.rend()) {
+            node.kind = Node::Kind::Name;
+            node.name = std::move(folded);
+            return add(std::move(node));
+        }
+        if (folded == u"true" || folded == u"false") {
+            node.literal = Value::number(folded == u"true" ? 1 : 0);
+            return add(std::move(node));
+        }
+        // A plug-in function that takes no arguments is called by its name alone.
+        if (auto external = externals_.find(folded); external && external->minArgs == 0) {
+            node.kind = Node::Kind::External;
+            node.function = external->function;
+            node.functionId = external->functionId;
+            node.name = external->name;
+            return add(std::move(node));
+        }
+        if (Builtins::find(folded) || externals_.find(folded))
+            throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) +
+                                                         " needs its parameters in parentheses");
+        throw CalcError(errc::kFieldMissing, "The field " + quoted(name.text) + " cannot be found");
+    }
+    default:
+        unexpected();
+    }
+}
+
+std::int32_t Parser::call(const Token& name) {
+    std::u16string folded = TextOps::foldCase(name.text);
+    if (folded == u"let") return letCall();
+    if (folded == u"get") return getCall(name);
+    const BuiltinInfo* info = Builtins::find(folded);
+    std::optional<ExternalRegistry::Entry> external;
+    if (!info) {
+        external = externals_.find(folded);
+        if (!external)
+            throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) + " cannot be found");
+    }
+    enter();
+    ++openParentheses_;
+    std::vector<std::int32_t> args = arguments(info && info->fn == Fn::Substitute, name.text);
+    --openParentheses_;
+    leave();
+    int count = static_cast<int>(args.size());
+    int minArgs = info ? info->minArgs : external->minArgs;
+    int maxArgs = info ? info->maxArgs : external->maxArgs;
+    std::string shownName = info ? info->name : TextOps::toUtf8(external->name);
+    if (count < minArgs)
+        throw CalcError(errc::kTooFewParameters, "Too few parameters in the function \"" + shownName + "\" (" +
+                                                     std::to_string(count) + " given, at least " +
+                                                     std::to_string(minArgs) + " needed)");
+    if (maxArgs >= 0 && count > maxArgs)
+        throw CalcError(errc::kTooManyParameters, "Too many parameters in the function \"" + shownName + "\" (" +
+                                                      std::to_string(count) + " given, at most " +
+                                                      std::to_string(maxArgs) + " allowed)");
+    Node node;
+    node.args = std::move(args);
+    if (info) {
+        if (info->fn == Fn::Substitute) {
+            // Either Substitute ( text ; search ; replace ) or any number of [ search ; replace ]
+            // pairs after the text.
+            bool anyList = false, allLists = true;
+            for (std::size_t i = 1; i < node.args.size(); ++i) {
+                bool isList = program_.nodes[static_cast<std::size_t>(node.args[i])].kind == Node::Kind::List;
+                anyList |= isList;
+                allLists &= isList;
+            }
+            if (anyList && !allLists)
+                throw CalcError(errc::kListNotAllowed, "Substitute takes either one search and replacement or "
+                                                       "only [ search ; replace ] lists");
+            if (!anyList && count != 3)
+                throw CalcError(count < 3 ? errc::kTooFewParameters : errc::kTooManyParameters,
+                                std::string(count < 3 ? "Too few" : "Too many") +
+                                    " parameters in the function \"Substitute\"");
+        }
+        node.kind = Node::Kind::Builtin;
+        node.builtin = static_cast<int>(info->fn);
+        node.name = TextOps::fromAscii(info->name);
+    } else {
+        node.kind = Node::Kind::External;
+        node.function = external->function;
+        node.functionId = external->functionId;
+        node.name = external->name;
+    }
+    return add(std::move(node));
+}
+
+std::vector<std::int32_t> Parser::arguments(bool listsAllowed, const std::u16string& functionName) {
+    expect(Token::Kind::LParen, "\"(\"");
+    std::vector<std::int32_t> args;
+    if (token_.kind == Token::Kind::RParen) {
+        advance();
+        return args;
+    }
+    while (true) {
+        if (token_.kind == Token::Kind::LBracket) {
+            if (!listsAllowed)
+                throw CalcError(errc::kListNotAllowed, "List usage is not allowed in the function " +
+                                                           quoted(functionName));
+            advance();
+            Node list;
+            list.kind = Node::Kind::List;
+            while (true) {
+                list.args.push_back(expression(1));
+                if (token_.kind == Token::Kind::RBracket) break;
+                expect(Token::Kind::Separator, "\";\" or \"]\"");
+            }
+            advance();
+            if (list.args.size() != 2)
+                throw CalcError(list.args.size() < 2 ? errc::kTooFewParameters : errc::kTooManyParameters,
+                                "A Substitute list holds one search text and one replacement");
+            args.push_back(add(std::move(list)));
+        } else {
+            args.push_back(expression(1));
+        }
+        if (token_.kind == Token::Kind::RParen) {
+            advance();
+            return args;
+        }
+        if (token_.kind == Token::Kind::End) unexpected();
+        expect(Token::Kind::Separator, "\";\" or \")\"");
+    }
+}
+
+std::int32_t Parser::letCall() {
+    enter();
+    ++openParentheses_;
+    expect(Token::Kind::LParen, "\"(\"");
+    bool list = token_.kind == Token::Kind::LBracket;
+    if (list) advance();
+    Node node;
+    node.kind = Node::Kind::Let;
+    std::size_t scopeSize = letScope_.size();
+    while (true) {
+        if (token_.kind != Token::Kind::Name) {
+            if (token_.kind == Token::Kind::End) unexpected();
+            throw CalcError(errc::kNameMissing, "A variable name is expected in Let at position " +
+                                                    std::to_string(token_.position + 1));
+        }
+        std::u16string folded = TextOps::foldCase(token_.text);
+        if (folded == u"$" || folded == u"$$")
+            throw CalcError(errc::kNameMissing, "A variable name is missing after \"$\"");
+        advance();
+        expect(Token::Kind::Eq, "\"=\"");
+        node.args.push_back(expression(1));
+        // Each variable is visible to the definitions after it and to the result.
+        if (folded[0] != u'$') letScope_.push_back(folded);
+        node.names.push_back(std::move(folded));
+        if (!list) break;
+        if (token_.kind == Token::Kind::RBracket) {
+            advance();
+            break;
+        }
+        expect(Token::Kind::Separator, "\";\" or \"]\"");
+    }
+    expect(Token::Kind::Separator, "\";\"");
+    node.args.push_back(expression(1));
+    if (token_.kind != Token::Kind::RParen) {
+        if (token_.kind == Token::Kind::Separator)
+            throw CalcError(errc::kTooManyParameters, "Too many parameters in the function \"Let\"");
+        expect(Token::Kind::RParen, "\")\"");
+    }
+    advance();
+    letScope_.resize(scopeSize);
+    --openParentheses_;
+    leave();
+    return add(std::move(node));
+}
+
+std::int32_t Parser::getCall(const Token& name) {
+    (void)name;
+    expect(Token::Kind::LParen, "\"(\"");
+    if (token_.kind != Token::Kind::Name)
+        throw CalcError(errc::kInvalidGetParameter, "This parameter is an invalid Get function parameter");
+    std::u16string selector = TextOps::foldCase(token_.text);
+    static const char16_t* const known[] = {u"systemplatform", u"applicationversion", u"currentdate",
+                                            u"currenttime", u"currenttimestamp", u"lasterror",
+                                            u"scriptparameter", u"systemlanguage"};
+    if (std::find(std::begin(known), std::end(known), selector) == std::end(known))
+        throw CalcError(errc::kInvalidGetParameter, "This parameter is an invalid Get function parameter: " +
+                                                        TextOps::toUtf8(token_.text));
+    advance();
+    expect(Token::Kind::RParen, "\")\"");
+    Node node;
+    node.kind = Node::Kind::Get;
+    node.name = std::move(selector);
+    return add(std::move(node));
+}
+
+}  // namespace calc

@@ -12,6 +12,11 @@
 namespace ui {
 
 namespace {
+// Due times within a nanosecond of the limit count as due: delays are sums of decimal
+// fractions (0.1 + 0.2 is a hair above 0.3), and a caller advancing by the same sum must
+// see the work run.
+constexpr double kTimeSlack = 1e-9;
+
 // The thread that loaded the toolkit: the host's main thread, unless it says otherwise.
 const std::thread::id loadingThread = std::this_thread::get_id();
 }  // namespace
@@ -81,7 +86,7 @@ std::optional<RunLoop::Item> RunLoop::takeDue(double limit) {
     std::lock_guard lock(mutex_);
     // Cancelled items are dropped as they come up; they never run.
     while (!queue_.empty() && queue_.top().work->isCancelled()) queue_.pop();
-    if (queue_.empty() || queue_.top().due > limit) return std::nullopt;
+    if (queue_.empty() || queue_.top().due > limit + kTimeSlack) return std::nullopt;
     Item item = queue_.top();
     queue_.pop();
     return item;
@@ -144,7 +149,7 @@ bool RunLoop::run(std::function<bool()> until, std::optional<double> timeout) {
         }
         while (!queue_.empty() && queue_.top().work->isCancelled()) queue_.pop();
         const double t = clock_->now();
-        if (!queue_.empty() && queue_.top().due <= t) continue;
+        if (!queue_.empty() && queue_.top().due <= t + kTimeSlack) continue;
         if (Steady::now() >= deadline) return false;
         // Wait for new work, or (real clock) for the next item to fall due.
         auto wakeAt = deadline;
@@ -174,7 +179,7 @@ bool RunLoop::waitForWork(double timeout) {
     std::unique_lock lock(mutex_);
     const auto due = [&] {
         while (!queue_.empty() && queue_.top().work->isCancelled()) queue_.pop();
-        return !queue_.empty() && queue_.top().due <= clock_->now();
+        return !queue_.empty() && queue_.top().due <= clock_->now() + kTimeSlack;
     };
     while (!due()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -194,7 +199,7 @@ bool RunLoop::isIdle() const {
     const double t = clock_->now();
     auto copy = queue_;
     while (!copy.empty()) {
-        if (!copy.top().work->isCancelled()) return copy.top().due > t;
+        if (!copy.top().work->isCancelled()) return copy.top().due > t + kTimeSlack;
         copy.pop();
     }
     return true;

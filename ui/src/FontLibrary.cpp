@@ -98,7 +98,9 @@ FontLibrary::FontLibrary() {
 std::shared_ptr<const std::vector<FallbackFace>> FontLibrary::chainFor(std::string_view name) {
     if (auto it = chains_.find(name); it != chains_.end()) return it->second;
 
-    const FaceRequest request = parseFaceName(name);
+    FaceRequest request = parseFaceName(name);
+    // The platform's interface font; Helvetica's twin is the closest face installed here.
+    if (lower(request.family) == "system") request.family = "Helvetica";
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(request.family.c_str()));

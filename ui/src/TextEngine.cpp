@@ -255,7 +255,8 @@ Size TextEngine::measure(std::string_view text, FontSet& font, double maxWidth) 
                 static_cast<double>(lineCount) * font.primary().lineHeight()};
 }
 
-TextLayout TextEngine::layout(std::string_view text, FontSet& font, double maxWidth, int maxLines) {
+TextLayout TextEngine::layout(std::string_view text, FontSet& font, double maxWidth, int maxLines,
+                              bool ellipsis) {
     TextLayout layout;
     const FontFace& primary = font.primary();
     layout.lineHeight = primary.lineHeight();
@@ -284,11 +285,11 @@ TextLayout TextEngine::layout(std::string_view text, FontSet& font, double maxWi
         placeLines(para, layout.lines);
         return !cut;
     });
-    if (cut && !layout.lines.empty()) {
+    if (cut && ellipsis && !layout.lines.empty()) {
         // Shape the ellipsis and drop glyphs from the end of the last line until it fits.
         glyphs_.clear();
-        const std::string_view ellipsis = "\xE2\x80\xA6";
-        shapeRun(ellipsis, 0, ellipsis.size(), font.faceFor(0x2026));
+        const std::string_view dots = "\xE2\x80\xA6";
+        shapeRun(dots, 0, dots.size(), font.faceFor(0x2026));
         double ellipsisWidth = 0;
         for (const ShapedGlyph& g : glyphs_) ellipsisWidth += g.advance / kHbUnitsPerPoint;
         TextLine& line = layout.lines.back();

@@ -30,8 +30,10 @@ public:
     Size measure(std::string_view text, FontSet& font, double maxWidth);
 
     // Lines of placed glyphs. With maxLines > 0 only that many lines are kept, and when text
-    // is cut off the last kept line ends in an ellipsis within maxWidth.
-    TextLayout layout(std::string_view text, FontSet& font, double maxWidth, int maxLines = 0);
+    // is cut off the last kept line ends in an ellipsis within maxWidth (unless `ellipsis` is
+    // false: then it is only cut).
+    TextLayout layout(std::string_view text, FontSet& font, double maxWidth, int maxLines = 0,
+                      bool ellipsis = true);
 
 private:
     TextEngine();

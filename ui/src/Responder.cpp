@@ -13,7 +13,10 @@ Responder* resigning = nullptr;
 }  // namespace
 
 Responder::~Responder() {
-    if (firstResponder == this) firstResponder = nullptr;
+    if (firstResponder == this) {
+        firstResponder = nullptr;
+        Keyboard::shared().inputWentAway();
+    }
     if (becoming == this) becoming = nullptr;
     if (resigning == this) resigning = nullptr;
 }

@@ -33,6 +33,11 @@ Clock& RunLoop::clock() const {
     return *clock_;
 }
 
+double RunLoop::now() const {
+    std::lock_guard lock(mutex_);
+    return clock_->now();
+}
+
 void RunLoop::setClock(std::shared_ptr<Clock> clock) {
     if (!clock) return;
     {
@@ -114,7 +119,11 @@ int RunLoop::runUntilIdle() {
 
 int RunLoop::advance(double seconds) {
     requireMainThread("advance");
-    auto* clock = dynamic_cast<VirtualClock*>(&this->clock());
+    std::shared_ptr<VirtualClock> clock;
+    {
+        std::lock_guard lock(mutex_);
+        clock = std::dynamic_pointer_cast<VirtualClock>(clock_);
+    }
     if (!clock) throw std::logic_error("RunLoop::advance needs the virtual clock");
     const double target = clock->now() + (seconds > 0 ? seconds : 0);
     int count = 0;

@@ -34,7 +34,9 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
 }
 
 void Window::makeKeyAndVisible() {
-    Application::shared().setKeyWindow(std::static_pointer_cast<Window>(shared_from_this()));
+    // Only a window held by shared_ptr can be the key window (the application keeps a weak
+    // reference to it).
+    if (auto self = weak_from_this().lock()) Application::shared().setKeyWindow(std::static_pointer_cast<Window>(self));
     setHidden(false);
 }
 
@@ -45,7 +47,7 @@ ViewController* Window::topViewController() const {
 }
 
 void Window::sendTouch(TouchPhase phase, Point p) {
-    auto self = shared_from_this();
+    auto self = weak_from_this().lock();
     switch (phase) {
     case TouchPhase::began: {
         if (touchActive_) sendTouch(TouchPhase::cancelled, p);
@@ -115,7 +117,7 @@ void Window::sendTouch(TouchPhase phase, Point p) {
 }
 
 void Window::sendScroll(Point p, double dx, double dy) {
-    auto self = shared_from_this();
+    auto self = weak_from_this().lock();
     layoutIfNeeded();
     for (View* v = hitTest(p); v; v = v->superview()) {
         if (v->scrollWheel(v->convertFrom(p, nullptr), dx, dy)) return;

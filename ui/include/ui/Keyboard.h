@@ -38,6 +38,9 @@ public:
     // Called by text inputs as they take or give up the focus.
     void inputDidBecomeFirstResponder();
     void inputDidResignFirstResponder();
+    // The first responder was destroyed without resigning (its window went away): the
+    // keyboard goes down without a notification, as nothing on screen is left to move.
+    void inputWentAway() { visible_ = false; }
 
     Keyboard(const Keyboard&) = delete;
     Keyboard& operator=(const Keyboard&) = delete;

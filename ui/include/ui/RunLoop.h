@@ -43,8 +43,10 @@ public:
     void schedule(std::shared_ptr<WorkItem> item, double delay = 0);
 
     // --- the clock
+    // The clock in use; the reference stays valid until the clock is replaced.
     Clock& clock() const;
-    double now() const { return clock().now(); }
+    // The current time on the clock in use (any thread, also while the clock is replaced).
+    double now() const;
     // Replaces the clock (before any timed work is pending; pending due times keep their
     // values on the new clock).
     void setClock(std::shared_ptr<Clock> clock);

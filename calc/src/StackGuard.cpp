@@ -18,10 +18,9 @@ constexpr std::uintptr_t kFallbackUsable = 512 * 1024;
 
 thread_local std::uintptr_t t_limit = 0;
 
-std::uintptr_t here() {
-    volatile char marker = 0;
-    return reinterpret_cast<std::uintptr_t>(&marker);
-}
+// The frame address, not a local's: with AddressSanitizer's fake stacks a local may live on
+// the heap.
+std::uintptr_t here() { return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)); }
 
 std::uintptr_t computeLimit() {
     std::uintptr_t current = here();

@@ -11,8 +11,7 @@ namespace fmhost {
 
 namespace {
 
-const char* kFooter = R"(
-A SCRIPT is UTF-8 text with one statement per line; empty lines and lines starting with # are
+const char* kFooter = R"(A SCRIPT is UTF-8 text with one statement per line; empty lines and lines starting with # are
 ignored. A calculation continues over the following lines until its parentheses, brackets and
 text literals are balanced. A line starting with @ is a scripted user action for the next
 Brelka_InputDialog call:
@@ -63,7 +62,7 @@ ParsedOptions parseOptions(int argc, char** argv, std::ostream& out, std::ostrea
                            : "unknown screen profile '" + text +
                                  "' (use ipad, iphone or WIDTHxHEIGHT in whole points, e.g. 800x600)";
             },
-            "PROFILE");
+            "");
     app.add_flag("--no-window", options.noWindow, "start without a key window to show a dialog over");
     app.add_option("--snapshot", options.snapshotDir, "write DIR/dialog-N.png each time a dialog is shown")
         ->type_name("DIR");
@@ -80,9 +79,10 @@ ParsedOptions parseOptions(int argc, char** argv, std::ostream& out, std::ostrea
                 }
                 return "--think needs a number of seconds from 0 to 3600, not '" + text + "'";
             },
-            "SECONDS");
+            "");
     app.add_flag("--log", options.log, "echo the plug-in's diagnostic lines to standard error");
-    app.add_option("SCRIPT", options.script, "a script file to run after the -e calculations (- for stdin)");
+    app.add_option("SCRIPT", options.script, "a script file to run after the -e calculations (- for stdin)")
+        ->type_name("");
 
     if (argc >= 2 && std::string(argv[1]) == "serve") {
         err << "fmhost: 'fmhost serve' (the live preview in a browser) is not available in this build\n";

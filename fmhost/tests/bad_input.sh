@@ -28,20 +28,20 @@ check() {
     failures=$((failures + 1))
   fi
 }
-run() { "$fmhost" --json --plugin "$plugin" "$@"; }
+run=("$fmhost" --json --plugin "$plugin")
 
 # Deep nesting: the engine gives a value or an error result; the run completes.
-check deep 0 '"type": "(number|error)"' run "$work/deep.fmscript"
-check deep-open 2 'deep-open.fmscript:1: .*never balances.*100000 unclosed' run "$work/deep-open.fmscript"
-check deep-brackets 2 'deep-brackets.fmscript:1: .*never balances' run "$work/deep-brackets.fmscript"
+check deep 0 '"type": "(number|error)"' "${run[@]}" "$work/deep.fmscript"
+check deep-open 2 'deep-open.fmscript:1: .*never balances.*100000 unclosed' "${run[@]}" "$work/deep-open.fmscript"
+check deep-brackets 2 'deep-brackets.fmscript:1: .*never balances' "${run[@]}" "$work/deep-brackets.fmscript"
 # A 10 MB literal is measured in full.
-check huge 0 '"text": "10000000"' run "$work/huge.fmscript"
-check huge-open 2 'huge-open.fmscript:1: .*text literal opened on line 1 is not closed' run "$work/huge-open.fmscript"
+check huge 0 '"text": "10000000"' "${run[@]}" "$work/huge.fmscript"
+check huge-open 2 'huge-open.fmscript:1: .*text literal opened on line 1 is not closed' "${run[@]}" "$work/huge-open.fmscript"
 # Broken UTF-8 is refused with its line and column before anything runs.
-check latin1 2 'latin1.fmscript:2: invalid UTF-8 \(byte 0xE9 at column 5\)' run "$work/latin1.fmscript"
-check cut 2 'cut.fmscript:2: invalid UTF-8' run "$work/cut.fmscript"
-check surrogate 2 'surrogate.fmscript:1: invalid UTF-8' run "$work/surrogate.fmscript"
-check nothing-ran 2 '!"calc"' run "$work/latin1.fmscript"
-check eval-utf8 2 '-e #1: invalid UTF-8' run -e "$(printf '"\xff"')"
+check latin1 2 'latin1.fmscript:2: invalid UTF-8 \(byte 0xE9 at column 5\)' "${run[@]}" "$work/latin1.fmscript"
+check cut 2 'cut.fmscript:2: invalid UTF-8' "${run[@]}" "$work/cut.fmscript"
+check surrogate 2 'surrogate.fmscript:1: invalid UTF-8' "${run[@]}" "$work/surrogate.fmscript"
+check nothing-ran 2 '!"calc"' "${run[@]}" "$work/latin1.fmscript"
+check eval-utf8 2 '-e #1: invalid UTF-8' "${run[@]}" -e "$(printf '"\xff"')"
 
 exit $((failures > 0))

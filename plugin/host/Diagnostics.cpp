@@ -1,10 +1,10 @@
 #include "host/Diagnostics.h"
 
-#include <syslog.h>
 #include <sys/stat.h>
+#include <syslog.h>
+#include <time.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,12 +18,20 @@ namespace {
 // Where the system logger listens. Without it, each syslog() call would try (and fail) to
 // connect, at a cost of microseconds, so the sink counts as active only while it exists.
 constexpr const char* kLogSocket = "/dev/log";
-constexpr auto kRecheckInterval = std::chrono::seconds(1);
+constexpr std::int64_t kRecheckNanoseconds = 1'000'000'000;
+
+// A coarse clock is enough for the recheck and costs a few nanoseconds instead of tens; the
+// check runs on every external function call.
+std::int64_t coarseNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 struct Sinks {
     std::atomic<bool> toStderr{false};
     std::atomic<bool> syslogPresent{false};
-    std::atomic<std::int64_t> nextCheck{0};  // steady-clock ticks
+    std::atomic<std::int64_t> nextCheck{0};  // coarse monotonic nanoseconds
     std::once_flag opened;
 
     Sinks() {
@@ -32,15 +40,12 @@ struct Sinks {
     }
 
     bool syslogActive() {
-        auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+        std::int64_t now = coarseNow();
         if (now >= nextCheck.load(std::memory_order_relaxed)) {
             struct stat info {};
             bool present = ::stat(kLogSocket, &info) == 0 && S_ISSOCK(info.st_mode);
             syslogPresent.store(present, std::memory_order_relaxed);
-            nextCheck.store(now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                      kRecheckInterval)
-                                      .count(),
-                            std::memory_order_relaxed);
+            nextCheck.store(now + kRecheckNanoseconds, std::memory_order_relaxed);
         }
         return syslogPresent.load(std::memory_order_relaxed);
     }

@@ -1,5 +1,6 @@
 #include "host/Support_Functions.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -15,18 +16,27 @@ std::string StringFromFmText(const fmx::Text& text) {
         return {};
     }
     // One UTF-16 unit never needs more than three UTF-8 bytes (a pair needs four for two), and
-    // the host writes a terminating NUL.
+    // the host writes a terminating NUL. Short texts, the usual selectors and settings, go
+    // through a buffer on the stack.
     std::size_t capacity = static_cast<std::size_t>(units) * 3 + 1;
     if (capacity > UINT32_MAX) {
         capacity = UINT32_MAX;
     }
-    std::string out(capacity, '\0');
-    fmx::uint32 written = text.GetBytes(out.data(), static_cast<fmx::uint32>(capacity), 0,
-                                        fmx::kSize_End, fmx::kEncoding_UTF8);
-    out.resize(std::min<std::size_t>(written, capacity - 1));
-    if (auto nul = out.find('\0'); nul != std::string::npos) {
-        out.resize(nul);
+    auto convert = [&](char* buffer) {
+        fmx::uint32 written = text.GetBytes(buffer, static_cast<fmx::uint32>(capacity), 0,
+                                            fmx::kSize_End, fmx::kEncoding_UTF8);
+        std::size_t length = std::min<std::size_t>(written, capacity - 1);
+        // The text ends at its first NUL, as a C string would.
+        const void* nul = std::memchr(buffer, '\0', length);
+        return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : length;
+    };
+    constexpr std::size_t kStackBytes = 256;
+    if (capacity <= kStackBytes) {
+        char buffer[kStackBytes];
+        return std::string(buffer, convert(buffer));
     }
+    std::string out(capacity, '\0');
+    out.resize(convert(out.data()));
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include "StoreTestSupport.h"
 #include "TestEngine.h"
 #include "fmx/fmx.h"
+#include "host/Bundle.h"
 #include "host/Functions.h"
 #include "host/ParameterParser.h"
 #include "host/Support_Functions.h"
@@ -335,6 +336,23 @@ TEST_F(FrameTest, HostFailuresNeverUnwindIntoTheHost) {
     Brelka_Get(0, fmx::ExprEnv(), arguments({textValue("dialog-title")}), result);
     EXPECT_EQ(result.GetAsNumber().AsLong(), 2400);
     EXPECT_EQ(storedText("lastError"), "2400");
+}
+
+// Without an override the bundle sits beside the object the plug-in's code is in: here the
+// test executable, in a host the loaded module.
+TEST(BundleTest, FolderIsBesideTheLoadedCode) {
+    const char* saved = std::getenv("BRELKA_BUNDLE");
+    std::string keep = saved ? saved : "";
+    ::unsetenv("BRELKA_BUNDLE");
+    auto self = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(Bundle::folder(), self.parent_path() / "Brelka.bundle");
+    ::setenv("BRELKA_BUNDLE", "/some/where", 1);
+    EXPECT_EQ(Bundle::folder(), std::filesystem::path("/some/where"));
+    if (saved) {
+        ::setenv("BRELKA_BUNDLE", keep.c_str(), 1);
+    } else {
+        ::unsetenv("BRELKA_BUNDLE");
+    }
 }
 
 }  // namespace

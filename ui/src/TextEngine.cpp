@@ -107,7 +107,8 @@ TextEngine::TextEngine() {
     if (U_FAILURE(status) || !lineBreaker_) throw std::runtime_error("ICU line breaking unavailable");
 }
 
-void TextEngine::shapeRun(std::string_view para, size_t start, size_t end, const FontFace* face) {
+void TextEngine::shapeRun(std::string_view para, size_t start, size_t end, const FontFace* face,
+                          bool inParagraph) {
     hb_buffer_t* buffer = FontLibrary::instance().buffer();
     hb_buffer_clear_contents(buffer);
     hb_buffer_add_utf8(buffer, para.data(), static_cast<int>(para.size()),
@@ -118,13 +119,46 @@ void TextEngine::shapeRun(std::string_view para, size_t start, size_t end, const
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
     for (unsigned i = 0; i < count; ++i) {
-        glyphs_.push_back({face, info[i].codepoint, info[i].cluster, pos[i].x_advance,
-                           pos[i].x_offset, pos[i].y_offset});
+        if (keepGlyphs_ || !inParagraph) {
+            glyphs_.push_back({face, info[i].codepoint, info[i].cluster, pos[i].x_advance,
+                               pos[i].x_offset, pos[i].y_offset});
+        }
+        if (inParagraph) {
+            const unsigned cluster = info[i].cluster;
+            total_ += pos[i].x_advance;
+            if (cluster < trimmedEnd_) trimmedTotal_ += pos[i].x_advance;
+            prefix_[cluster + 1] += pos[i].x_advance;
+            isClusterStart_[cluster] = 1;
+        }
     }
 }
 
-void TextEngine::shapeParagraph(std::string_view para, FontSet& font) {
+void TextEngine::shapeChunked(std::string_view para, size_t start, size_t end, const FontFace* face) {
+    // Very long runs are shaped in pieces that end after a space, so that HarfBuzz's buffer
+    // stays small for a text of many megabytes; nothing joins or kerns across a space.
+    constexpr size_t kChunk = 16384;
+    while (end - start > kChunk) {
+        size_t cut = start + kChunk;
+        while (cut > start + kChunk / 2 && para[cut - 1] != ' ') --cut;
+        // No space in sight: cut at a character boundary.
+        if (para[cut - 1] != ' ') {
+            cut = start + kChunk;
+            while (cut > start && (static_cast<unsigned char>(para[cut]) & 0xC0) == 0x80) --cut;
+        }
+        shapeRun(para, start, cut, face, true);
+        start = cut;
+    }
+    shapeRun(para, start, end, face, true);
+}
+
+void TextEngine::shapeParagraph(std::string_view para, FontSet& font, bool keepGlyphs) {
     glyphs_.clear();
+    keepGlyphs_ = keepGlyphs;
+    total_ = 0;
+    trimmedTotal_ = 0;
+    trimmedEnd_ = trimEnd(para, 0, para.size());
+    prefix_.assign(para.size() + 1, 0);
+    isClusterStart_.assign(para.size() + 1, 0);
     const FontFace* runFace = nullptr;
     size_t runStart = 0;
     size_t length = 0;
@@ -132,12 +166,12 @@ void TextEngine::shapeParagraph(std::string_view para, FontSet& font) {
         const char32_t cp = decodeUtf8(para, i, length);
         const FontFace* face = runFace && joinsPrevious(cp) ? runFace : font.faceFor(cp);
         if (face != runFace) {
-            if (runFace) shapeRun(para, runStart, i, runFace);
+            if (runFace) shapeChunked(para, runStart, i, runFace);
             runFace = face;
             runStart = i;
         }
     }
-    if (runFace) shapeRun(para, runStart, para.size(), runFace);
+    if (runFace) shapeChunked(para, runStart, para.size(), runFace);
 }
 
 void TextEngine::breakParagraph(std::string_view para, double maxWidth, bool keep,
@@ -148,34 +182,19 @@ void TextEngine::breakParagraph(std::string_view para, double maxWidth, bool kee
         widest = std::max(widest, width);
         if (keep) lines_.push_back({start, end, trimmed, width});
     };
-    long total = 0;
-    for (const ShapedGlyph& g : glyphs_) total += g.advance;
+    const long total = total_;
     if (!(maxWidth < kNoWrap)) {  // also NaN: no wrapping
         emit(0, n, n, total);
         return;
     }
     const double limit = std::max(maxWidth, 0.0) * kHbUnitsPerPoint + kSlack;
-    const size_t trimmed = trimEnd(para, 0, n);
-    long trimmedWidth = total;
-    if (trimmed < n) {
-        trimmedWidth = 0;
-        for (const ShapedGlyph& g : glyphs_) {
-            if (g.cluster < trimmed) trimmedWidth += g.advance;
-        }
-    }
-    if (static_cast<double>(trimmedWidth) <= limit) {
-        emit(0, n, trimmed, trimmedWidth);
+    if (static_cast<double>(trimmedTotal_) <= limit) {
+        emit(0, n, trimmedEnd_, trimmedTotal_);
         return;
     }
 
-    // The paragraph needs more than one line: advances per byte, then greedy filling
-    // between ICU's break opportunities.
-    prefix_.assign(n + 1, 0);
-    isClusterStart_.assign(n + 1, 0);
-    for (const ShapedGlyph& g : glyphs_) {
-        prefix_[g.cluster + 1] += g.advance;
-        isClusterStart_[g.cluster] = 1;
-    }
+    // The paragraph needs more than one line: advances per byte (gathered while shaping),
+    // then greedy filling between ICU's break opportunities.
     isClusterStart_[n] = 1;
     for (size_t i = 1; i <= n; ++i) prefix_[i] += prefix_[i - 1];
     auto width = [&](size_t a, size_t b) { return prefix_[b] - prefix_[a]; };
@@ -247,7 +266,7 @@ Size TextEngine::measure(std::string_view text, FontSet& font, double maxWidth) 
     size_t lineCount = 0;
     long widest = 0;
     forEachParagraph(text, [&](std::string_view para) {
-        shapeParagraph(para, font);
+        shapeParagraph(para, font, false);
         breakParagraph(para, maxWidth, false, SIZE_MAX, lineCount, widest);
         return true;
     });
@@ -269,7 +288,7 @@ TextLayout TextEngine::layout(std::string_view text, FontSet& font, double maxWi
             cut = true;
             return false;
         }
-        shapeParagraph(para, font);
+        shapeParagraph(para, font, true);
         lines_.clear();
         size_t count = layout.lines.size();
         long widest = 0;
@@ -289,7 +308,7 @@ TextLayout TextEngine::layout(std::string_view text, FontSet& font, double maxWi
         // Shape the ellipsis and drop glyphs from the end of the last line until it fits.
         glyphs_.clear();
         const std::string_view dots = "\xE2\x80\xA6";
-        shapeRun(dots, 0, dots.size(), font.faceFor(0x2026));
+        shapeRun(dots, 0, dots.size(), font.faceFor(0x2026), false);
         double ellipsisWidth = 0;
         for (const ShapedGlyph& g : glyphs_) ellipsisWidth += g.advance / kHbUnitsPerPoint;
         TextLine& line = layout.lines.back();

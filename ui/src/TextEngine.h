@@ -53,8 +53,15 @@ private:
         long width;       // 1/64 point, of [start, trimmed)
     };
 
-    void shapeParagraph(std::string_view para, FontSet& font);
-    void shapeRun(std::string_view para, size_t start, size_t end, const FontFace* face);
+    // Shapes a paragraph run by run, gathering its total width, its width without trailing
+    // whitespace and the advance of each byte; keeps the glyphs only when asked (layout),
+    // so that measuring a text of megabytes does not hold a glyph list of its size.
+    void shapeParagraph(std::string_view para, FontSet& font, bool keepGlyphs);
+    // Shapes [start, end) of `para` with one face. A run of the paragraph adds to its
+    // accounting; any other run (the ellipsis) only adds its glyphs.
+    void shapeRun(std::string_view para, size_t start, size_t end, const FontFace* face,
+                  bool inParagraph);
+    void shapeChunked(std::string_view para, size_t start, size_t end, const FontFace* face);
     // Breaks the shaped paragraph into lines no wider than maxWidth (kNoWrap: one line).
     // Counts the lines and keeps the widest; stores the ranges in lines_ when `keep` is set,
     // stopping after stopAfter lines.
@@ -65,7 +72,13 @@ private:
 
     std::unique_ptr<icu::BreakIterator> lineBreaker_;
     std::vector<ShapedGlyph> glyphs_;
-    std::vector<long> prefix_;         // prefix_[i]: advance of the bytes before i
+    bool keepGlyphs_ = true;
+    long total_ = 0;
+    long trimmedTotal_ = 0;
+    size_t trimmedEnd_ = 0;
+    // Per byte of the paragraph: first its glyphs' advance, then (after breaking starts) the
+    // advance of the bytes before it.
+    std::vector<long> prefix_;
     std::vector<unsigned char> isClusterStart_;
     std::vector<LineRange> lines_;
 };

@@ -4,6 +4,7 @@
 #include <unicode/utf16.h>
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "CalcError.h"
@@ -137,7 +138,15 @@ Token Lexer::lexNumber() {
     (void)end;
     if (ec == std::errc::result_out_of_range)
         value = digits.find("e-") != std::string::npos ? 0.0 : std::numeric_limits<double>::infinity();
+    if (!std::isfinite(value))
+        throw CalcError(errc::kNumberNotEvaluable, "The number at position " + std::to_string(t.position + 1) +
+                                                       " is too large");
     t.number = value;
+    // Whole numbers with more digits than a double holds keep their digits as written.
+    if (digits.size() > 15 && digits.find_first_of(".e") == std::string::npos) {
+        std::size_t first = digits.find_first_not_of('0');
+        if (first != std::string::npos && digits.size() - first > 15) t.text = TextOps::fromAscii(digits.substr(first));
+    }
     return t;
 }
 

@@ -72,8 +72,14 @@ Parser::Parser(std::u16string_view source, const ExternalRegistry& externals, st
 
 Program Parser::parse() {
     advance();
-    if (token_.kind == Token::Kind::End)
-        throw CalcError(errc::kOperandExpected, "The calculation is empty");
+    if (token_.kind == Token::Kind::End) {
+        // An empty calculation (only spaces or comments) gives an empty result, as
+        // Evaluate ( "" ) does in FileMaker.
+        Node empty;
+        empty.literal = Value::text({});
+        program_.root = add(std::move(empty));
+        return std::move(program_);
+    }
     program_.root = expression(1);
     if (token_.kind == Token::Kind::RParen)
         throw CalcError(errc::kUnbalancedParenthesis,
@@ -155,7 +161,9 @@ std::int32_t Parser::unary() {
         program_.nodes[static_cast<std::size_t>(operand)].literal.type() == Value::Type::Number &&
         static_cast<std::size_t>(operand) + 1 == program_.nodes.size()) {
         Node& lit = program_.nodes[static_cast<std::size_t>(operand)];
-        lit.literal = Value::number(-lit.literal.rawNumber());
+        const std::u16string& digits = lit.literal.rawText();
+        lit.literal = digits.empty() ? Value::number(-lit.literal.rawNumber())
+                                     : Value::numberWithText(-lit.literal.rawNumber(), u"-" + digits);
         return operand;
     }
     Node node;
@@ -169,7 +177,8 @@ std::int32_t Parser::primary() {
     switch (token_.kind) {
     case Token::Kind::Number: {
         Node node;
-        node.literal = Value::number(token_.number);
+        node.literal = token_.text.empty() ? Value::number(token_.number)
+                                           : Value::numberWithText(token_.number, std::move(token_.text));
         advance();
         return add(std::move(node));
     }

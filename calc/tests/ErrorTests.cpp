@@ -26,7 +26,7 @@ TEST_P(ErrorTest, GivesFileMakersErrorCode) {
 }
 
 const ErrorCase kErrors[] = {
-    {"", 1204},
+    {"1e400", 1218},
     {"1 +", 1204},
     {"* 2", 1204},
     {"Left ( \"abc\" )", 1201},

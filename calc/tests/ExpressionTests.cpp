@@ -35,6 +35,10 @@ const Case kLiterals[] = {
     {".5", "number", ".5"},
     {"-0.25", "number", "-.25"},
     {"1e3", "number", "1000"},
+    {"123456789012345678901", "number", "123456789012345678901"},  // digits beyond a double kept
+    {"-123456789012345678901", "number", "-123456789012345678901"},
+    {"", "text", ""},
+    {"Evaluate ( \"  // nothing\" )", "text", ""},
     {"\"a \\\"quoted\\\" word\"", "text", "a \"quoted\" word"},
     {"\"back\\\\slash\"", "text", "back\\slash"},
     {"\"one¶two\"", "text", "one\rtwo"},

@@ -1,0 +1,192 @@
+// InputDialog: the controller of the modal input dialog. One instance serves every dialog of
+// the process: the parser empties it (resetUIViewController), fills it section by section
+// through the add-component operations, and presents it. Each addition measures its section,
+// creates the component at x 0, y 0 and grows the dialog (recalculateComponents).
+//
+// Growing is cheap: the dialog's width, left column and height grow at once, but the
+// per-component update (new widths, re-wrapped message and caption heights, rebuilt inner
+// views) is only marked stale and applied once, the next time a stored field is read or
+// written through its accessor. The end state equals the one a full re-layout after every
+// addition gives, so filling a dialog is linear in its number of sections. The message and
+// caption re-wraps change _height by the difference between the new and the old wrapped
+// height; those differences telescope, so re-wrapping once with the final left column gives
+// the same total. setLayoutDeferred(false) re-lays out everything on every addition instead.
+//
+// Stored fields are reached through accessors named after them: _width() reads, set_width()
+// writes. Class-level state (_blur_effect, _blur_effect_view, _radio_buttons) lives as long as
+// the process.
+//
+// Ownership: held by std::shared_ptr (the parser keeps the one instance); it owns its panel
+// (_view), its components and buttons. Thread: main thread only.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/Value.h"
+#include "ui/BlurView.h"
+#include "ui/Button.h"
+#include "ui/TapGestureRecognizer.h"
+#include "ui/TextField.h"
+#include "ui/TextView.h"
+#include "ui/View.h"
+#include "ui/ViewController.h"
+#include "ui/WorkItem.h"
+
+namespace brelka {
+
+class CustomRadioButton;
+
+class InputDialog : public ui::ViewController,
+                    public ui::TextFieldDelegate,
+                    public ui::TextViewDelegate,
+                    public ui::GestureRecognizerDelegate {
+public:
+    // Name of the interface file in the bundle that describes the controller's root view.
+    static constexpr const char* kInterfaceName = "InputDialog";
+
+    // Gives every field its initial value. The root view is made from the interface file
+    // `nibName` (".json") in `bundle` (the plug-in's bundle when none is given) when it is
+    // first needed; a missing or unreadable file gives the default root view.
+    explicit InputDialog(std::string nibName = kInterfaceName,
+                         std::optional<std::filesystem::path> bundle = std::nullopt);
+    ~InputDialog() override;
+
+    // --- stored fields
+    bool _enable_blur() const { return enable_blur_; }
+    void set_enable_blur(bool on) { enable_blur_ = on; }
+    double _last_y();
+    void set_last_y(double y);
+    double _x();
+    void set_x(double x);
+    double _y();
+    void set_y(double y);
+    double _width();
+    void set_width(double width);
+    double _width_left();
+    void set_width_left(double width_left);
+    double _height();
+    void set_height(double height);
+    const std::shared_ptr<ui::View>& _view();
+    void set_view(std::shared_ptr<ui::View> view);
+    // The sections in the order they were added, laid out up to date.
+    const std::vector<std::shared_ptr<ui::View>>& _view_components();
+    void set_view_components(std::vector<std::shared_ptr<ui::View>> components);
+    const std::vector<std::string>& _button_names() const { return button_names_; }
+    void set_button_names(std::vector<std::string> names) { button_names_ = std::move(names); }
+    const std::vector<std::shared_ptr<ui::Button>>& _buttons() const { return buttons_; }
+    void set_buttons(std::vector<std::shared_ptr<ui::Button>> buttons) { buttons_ = std::move(buttons); }
+    const std::shared_ptr<ui::WorkItem>& _close_dialog_task() const { return close_dialog_task_; }
+    void set_close_dialog_task(std::shared_ptr<ui::WorkItem> task) { close_dialog_task_ = std::move(task); }
+    const std::shared_ptr<ui::TextField>& _currently_active_textfield() const { return active_textfield_; }
+    void set_currently_active_textfield(std::shared_ptr<ui::TextField> field) { active_textfield_ = std::move(field); }
+    const std::shared_ptr<ui::TextView>& _currently_active_textarea() const { return active_textarea_; }
+    void set_currently_active_textarea(std::shared_ptr<ui::TextView> area) { active_textarea_ = std::move(area); }
+    const std::shared_ptr<ui::TapGestureRecognizer>& _keyboard_gesture_recognizer() const { return keyboard_recognizer_; }
+    void set_keyboard_gesture_recognizer(std::shared_ptr<ui::TapGestureRecognizer> r) { keyboard_recognizer_ = std::move(r); }
+
+    // --- class-level state
+    // The effect of the blurred background: the toolkit's dark style.
+    static ui::BlurStyle _blur_effect();
+    // The blurred background, made on first use and reused by every dialog.
+    static const std::shared_ptr<ui::BlurView>& _blur_effect_view();
+    // Every radio button of the current dialog in the order added; they form one group.
+    static std::vector<std::shared_ptr<CustomRadioButton>>& _radio_buttons();
+    // Selects the last radio button that asks to be the default; none when none asks.
+    static void selectDefaultRadioButton();
+    // Deselects every radio button of the current dialog.
+    static void deselectAllRadioButtons();
+
+    // --- filling
+    // Empties the controller for the next dialog. _buttons, the active inputs and the keyboard
+    // recogniser are left as they are.
+    void resetUIViewController();
+
+    void addIconComponent(ImageRef icon);
+    void addTitleComponent(const std::string& title);
+    void addMessageComponent(const std::string& message);
+    void addCaptionComponent(const std::string& title, const std::string& description);
+    void addCheckboxComponent(const std::string& description, bool default_value);
+    void addRadioButtonComponent(const std::string& description, bool default_value);
+    void addTextFieldComponent(const std::string& title, bool password, const std::string& placeholder,
+                               const std::string& validation = "", bool filemaker_validation = false,
+                               bool focus = false);
+    void addTextAreaComponent(const std::string& title, std::int64_t lines, const std::string& placeholder,
+                              bool focus = false);
+    void addMenuComponent(const std::string& title, const std::string& placeholder,
+                          const std::vector<std::string>& menu_items,
+                          const std::vector<std::string>& return_ids);
+    void addListComponent(const std::string& title, const std::vector<std::string>& list_items,
+                          const std::vector<std::string>& return_ids, std::int64_t default_value,
+                          std::int64_t lines);
+    void addImageComponent(const std::string& title, ImageRef image);
+    void addLinkButtonComponent(const std::string& title, const std::string& url);
+    void addSeparatorComponent();
+
+    // Grows the dialog by a section of this size and re-lays out every section.
+    void recalculateComponents(double width, double height, double width_left = 0);
+
+    // Measures the button row from _button_names and the store's "default-button".
+    struct ButtonSectionSize {
+        double width = 0;
+        double height = 0;
+    };
+    ButtonSectionSize getMinSizeOfButtonSection() const;
+
+    // Text-field actions registered by addTextFieldComponent.
+    void textDidChanged(ui::TextField& textfield);
+    void editingDidBegin(ui::TextField& textfield);
+    void editingDidEnd(ui::TextField& textfield);
+
+    bool shouldAutorotate() const override { return false; }
+    void loadView() override;
+
+    // Applies the pending per-component update now; the accessors do it on their own.
+    void layoutComponentsIfNeeded();
+    // true (the default): additions only mark the sections stale. false: every addition
+    // re-lays out every section at once, as the plain algorithm reads.
+    void setLayoutDeferred(bool deferred);
+    bool isLayoutDeferred() const { return deferred_; }
+
+private:
+    void appendComponent(std::shared_ptr<ui::View> component);
+    // Step 4 of growing: the per-class update of every section.
+    void updateComponentsStepByStep();
+    void updateComponentsDeferred();
+    void logAddition(const char* what, double width) const;
+
+    std::string nib_name_;
+    std::optional<std::filesystem::path> bundle_;
+
+    bool enable_blur_ = false;
+    double last_y_;
+    double x_ = 0;
+    double y_ = 0;
+    double width_ = 0;
+    double width_left_ = 0;
+    double height_;
+    std::shared_ptr<ui::View> view_;
+    std::vector<std::shared_ptr<ui::View>> view_components_;
+    std::vector<std::string> button_names_;
+    std::vector<std::shared_ptr<ui::Button>> buttons_;
+    std::shared_ptr<ui::WorkItem> close_dialog_task_;
+    std::shared_ptr<ui::TextField> active_textfield_;
+    std::shared_ptr<ui::TextView> active_textarea_;
+    std::shared_ptr<ui::TapGestureRecognizer> keyboard_recognizer_;
+
+    // Deferred layout: whether sections await their update, the left column of the growth
+    // before the latest one (a message's frame keeps the height of the previous wrap until its
+    // next rebuild), and which sections arrived with the latest growth.
+    bool deferred_ = true;
+    bool layout_stale_ = false;
+    double width_left_at_previous_growth_ = 0;
+    double width_left_at_latest_growth_ = 0;
+    std::size_t sections_before_latest_growth_ = 0;
+    std::size_t sections_at_latest_growth_ = 0;
+};
+
+}  // namespace brelka

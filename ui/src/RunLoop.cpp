@@ -142,10 +142,8 @@ bool RunLoop::run(std::function<bool()> until, std::optional<double> timeout) {
     const auto deadline = timeout ? Steady::now() + std::chrono::duration_cast<Steady::duration>(
                                                         std::chrono::duration<double>(*timeout))
                                   : Steady::time_point::max();
-    {
-        std::lock_guard lock(mutex_);
-        stopRequested_ = false;
-    }
+    // A stop() that came before this run started is not lost: it ends this run at once, so a
+    // thread that finishes early can never leave the main thread waiting.
     while (true) {
         if (auto item = takeDue(now())) {
             runItem(*item);
@@ -236,6 +234,7 @@ std::size_t RunLoop::pendingCount() const {
 void RunLoop::clear() {
     std::lock_guard lock(mutex_);
     queue_ = {};
+    stopRequested_ = false;
 }
 
 }  // namespace ui

@@ -138,6 +138,13 @@ TEST_F(MainLoop, RealClockRunWakesForOtherThreadsAndTimers) {
     EXPECT_FALSE(RunLoop::main().run([] { return false; }, 0.02));  // times out, does not hang
 }
 
+TEST_F(MainLoop, StopThatComesBeforeRunIsNotLost) {
+    RunLoop::main().useRealClock();
+    std::thread([] { RunLoop::main().stop(); }).join();
+    EXPECT_TRUE(RunLoop::main().run({}, 5.0));  // a lost stop would wait out the 5 seconds
+    EXPECT_FALSE(RunLoop::main().run({}, 0.01));
+}
+
 TEST(SemaphoreTest, CountsAndTimesOut) {
     Semaphore s(2);
     EXPECT_TRUE(s.tryWait());

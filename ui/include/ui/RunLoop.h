@@ -69,7 +69,8 @@ public:
     // of real time pass (answering false then). With a virtual clock it never moves time: it
     // runs what is due and waits for work from other threads.
     bool run(std::function<bool()> until = {}, std::optional<double> timeout = {});
-    // Makes run() return after the current item (any thread).
+    // Makes run() return after the current item, or the next run() at once when none is
+    // running (any thread).
     void stop();
     // Blocks the main thread until work is due now or `timeout` real seconds pass; answers
     // whether work is due.
@@ -81,7 +82,7 @@ public:
     // Due time (on the clock) of the earliest pending item that is not cancelled.
     std::optional<double> nextDueTime() const;
     std::size_t pendingCount() const;
-    // Drops all pending work (for tests and for a host shutting down).
+    // Drops all pending work and any pending stop (for tests and for a host shutting down).
     void clear();
 
     RunLoop(const RunLoop&) = delete;

@@ -243,6 +243,26 @@ TEST(RendererTest, TextIsDrawnWithinItsMeasuredBox) {
     }
 }
 
+TEST(RendererTest, LongTitlesAreCutWithinTheirLabel) {
+    struct Case {
+        int lines;
+        double height;
+    };
+    for (const Case& c : {Case{1, 18}, Case{2, 36}, Case{0, 36}}) {
+        SCOPED_TRACE(c.lines);
+        auto root = std::make_shared<View>(Rect(0, 0, 200, 60));
+        root->setBackgroundColor(Color::white());
+        auto title = label(Rect(10, 10, 80, c.height), "A title much too long for its label", FontSpec{"Helvetica", 15});
+        title->setNumberOfLines(c.lines);
+        root->addSubview(title);
+        const Ink ink = inkOf(*Renderer::render(*root, 2));
+        EXPECT_GE(ink.left, 19);
+        EXPECT_LE(ink.right, 2 * 90 + 1);
+        EXPECT_GE(ink.right, 2 * 70);  // filled up to the ellipsis, not left short
+        EXPECT_LE(ink.bottom, 2 * (10 + c.height) + 1);
+    }
+}
+
 TEST(RendererTest, DarkBlurBlursAndDarkensWhatIsBehind) {
     // Black and white halves under a dark blur that covers the right half of the canvas.
     auto root = std::make_shared<View>(Rect(0, 0, 200, 100));

@@ -134,6 +134,12 @@ TEST(TextMeasurerTest, CjkTextIsMeasuredWithTheFallbackFacesGlyphs) {
         const double glyphs = static_cast<double>(std::string(text).size()) / 3;
         EXPECT_NEAR(measured, glyphs * 15, 0.5);
     }
+    // An emoji is measured with a face that has it, not as the primary face's missing-glyph
+    // box (which a private-use character no face has shows).
+    const double emoji = TextMeasurer::singleLineSize("\xF0\x9F\x98\x80", font).width;
+    const double missing = TextMeasurer::singleLineSize("\xF4\x8F\xBF\xBD", font).width;
+    EXPECT_GT(emoji, 0.5 * 15);
+    EXPECT_GT(std::abs(emoji - missing), 0.5);
     // Mixed text: the Latin part keeps the primary face's widths.
     const double mixed = TextMeasurer::singleLineSize("OK こんにちは", font).width;
     EXPECT_NEAR(mixed, TextMeasurer::singleLineSize("OK ", font).width +

@@ -117,7 +117,7 @@ void TextEngine::shapeRun(std::string_view para, size_t start, size_t end, const
     hb_shape(face->hbFont(), buffer, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
-    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
+    hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
     for (unsigned i = 0; i < count; ++i) {
         if (keepGlyphs_ || !inParagraph) {
             glyphs_.push_back({face, info[i].codepoint, info[i].cluster, pos[i].x_advance,
@@ -125,6 +125,12 @@ void TextEngine::shapeRun(std::string_view para, size_t start, size_t end, const
         }
         if (inParagraph) {
             const unsigned cluster = info[i].cluster;
+            if (para[cluster] == '\t') {
+                // A tab reaches the next tab stop, every 28 points from the paragraph's start.
+                constexpr long kTabStop = static_cast<long>(28 * kHbUnitsPerPoint);
+                pos[i].x_advance = static_cast<hb_position_t>(kTabStop - total_ % kTabStop);
+                if (keepGlyphs_) glyphs_.back().advance = pos[i].x_advance;
+            }
             total_ += pos[i].x_advance;
             if (cluster < trimmedEnd_) trimmedTotal_ += pos[i].x_advance;
             prefix_[cluster + 1] += pos[i].x_advance;

@@ -200,6 +200,27 @@ TEST(TextMeasurerTest, LinesBreakAtWordsAndHardBreaks) {
     EXPECT_NEAR(TextMeasurer::singleLineSize("a\nb\nc", font).height, 3 * lh, 1e-9);
 }
 
+TEST(TextMeasurerTest, TabsReachTheNextTabStop) {
+    const Font font("Helvetica", 15);
+    const double b = TextMeasurer::singleLineSize("b", font).width;
+    const double wide = TextMeasurer::singleLineSize("Name is long", font).width;
+    ASSERT_GT(wide, 28);
+    ASSERT_NE(std::fmod(wide, 28), 0);
+    struct Case {
+        std::string text;
+        double expected;
+    };
+    const Case cases[] = {
+        {"a\tb", 28 + b},
+        {"\t\tb", 56 + b},
+        {"Name is long\tb", std::ceil(wide / 28) * 28 + b},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_NEAR(TextMeasurer::singleLineSize(c.text, font).width, c.expected, 1e-9);
+    }
+}
+
 TEST(TextMeasurerTest, WordsWiderThanTheLineBreakBetweenCharacters) {
     const Font font("Helvetica", 15);
     const std::string word(40, 'W');

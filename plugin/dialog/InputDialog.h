@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "components/CustomMenuDelegate.h"
+#include "dialog/GetSizeHelper.h"
 #include "store/Value.h"
 #include "ui/BlurView.h"
 #include "ui/Button.h"
@@ -44,12 +46,14 @@ class CustomRadioButton;
 class InputDialog : public ui::ViewController,
                     public ui::TextFieldDelegate,
                     public ui::TextViewDelegate,
-                    public ui::GestureRecognizerDelegate {
+                    public ui::GestureRecognizerDelegate,
+                    public CustomMenuDelegate {
 public:
     // Name of the interface file in the bundle that describes the controller's root view.
     static constexpr const char* kInterfaceName = "InputDialog";
 
-    // Gives every field its initial value. The root view is made from the interface file
+    // Gives every field its initial value. Hold the controller in a std::shared_ptr: the
+    // actions it registers on inputs reach it through a weak reference. The root view is made from the interface file
     // `nibName` (".json") in `bundle` (the plug-in's bundle when none is given) when it is
     // first needed; a missing or unreadable file gives the default root view.
     explicit InputDialog(std::string nibName = kInterfaceName,
@@ -131,16 +135,15 @@ public:
     void recalculateComponents(double width, double height, double width_left = 0);
 
     // Measures the button row from _button_names and the store's "default-button".
-    struct ButtonSectionSize {
-        double width = 0;
-        double height = 0;
-    };
-    ButtonSectionSize getMinSizeOfButtonSection() const;
+    GetSizeHelper::Size getMinSizeOfButtonSection() const;
 
     // Text-field actions registered by addTextFieldComponent.
     void textDidChanged(ui::TextField& textfield);
     void editingDidBegin(ui::TextField& textfield);
     void editingDidEnd(ui::TextField& textfield);
+
+    // A menu's list began to close; nothing to do.
+    void menuClosed(CustomMenuHelper& menu) override;
 
     bool shouldAutorotate() const override { return false; }
     void loadView() override;
@@ -154,9 +157,9 @@ public:
 
 private:
     void appendComponent(std::shared_ptr<ui::View> component);
-    // Step 4 of growing: the per-class update of every section.
-    void updateComponentsStepByStep();
-    void updateComponentsDeferred();
+    // Step 4 of growing: the per-class update of every section, with the controller's
+    // current widths and left column.
+    void updateComponents();
     void logAddition(const char* what, double width) const;
 
     std::string nib_name_;

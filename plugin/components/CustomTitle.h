@@ -1,0 +1,33 @@
+// CustomTitle: the dialog's title, one bold centred line across the whole dialog width.
+//
+// Ownership: made with std::make_shared and owned by the dialog's component list; it owns its
+// label for its whole life. Thread: main thread only.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/Label.h"
+#include "ui/View.h"
+
+namespace brelka {
+
+class CustomTitle : public ui::View {
+public:
+    // Stores the arguments, sets the frame (x, y, width, height) and builds.
+    CustomTitle(std::string title, double x, double y, double width, double height);
+    ~CustomTitle() override;
+
+    void addTitle();
+    // Applies the stored geometry: frame and inner views, exactly one copy of each.
+    void updateSize();
+
+    std::string _title;
+    const std::shared_ptr<ui::Label> _title_label = std::make_shared<ui::Label>();
+    double _x = 0;
+    double _y = 0;
+    double _width = 0;
+    double _height = 0;
+};
+
+}  // namespace brelka

@@ -1,12 +1,14 @@
 #include "Host.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 #include <thread>
 
 #include "PluginModule.h"
 #include "ResultWriter.h"
+#include "ScriptedUser.h"
 #include "calc/Engine.h"
 #include "fmx/Engine.h"
 #include "ui/RunLoop.h"
@@ -40,6 +42,14 @@ calc::Result evaluateSafely(calc::Engine& engine, const std::string& source, cal
 }
 
 }  // namespace
+
+void Host::reportLeftOver(const std::string& when) {
+    const auto leftOver = actions_.drain();
+    err_ << "fmhost: " << leftOver.size() << " user action" << (leftOver.size() == 1 ? " was" : "s were")
+         << " left over " << when << ":";
+    for (const auto& entry : leftOver) err_ << "\n  " << entry.origin << ": " << entry.action.source();
+    err_ << std::endl;
+}
 
 Host::Host(Options options, std::ostream& out, std::ostream& err)
     : options_(std::move(options)), out_(out), err_(err) {}
@@ -78,7 +88,9 @@ int Host::run(const std::vector<Statement>& statements) {
     plugin->idle();
 
     std::atomic<bool> finished{false};
+    std::atomic<int> status{0};
     ResultWriter writer(out_, err_, options_.json);
+    ScriptedUser user(window.get(), {options_.thinkSeconds, options_.snapshotDir}, actions_, err_);
     calc::Run run;
 
     std::thread calculationThread([&] {
@@ -87,25 +99,36 @@ int Host::run(const std::vector<Statement>& statements) {
                 actions_.push({statement.origin, *statement.action});
                 continue;
             }
+            const int shownBefore = user.dialogsShown();
             const calc::Result result = evaluateSafely(engine, statement.calculation, run);
             writer.write(statement.origin, statement.source, result);
+            // Queued actions belong to the next dialog; once one has come and gone, what is
+            // left of them could never be carried out.
+            if (user.dialogsShown() > shownBefore && !actions_.empty()) {
+                reportLeftOver("after the dialog of " + statement.origin + " closed");
+                status = 3;
+                break;
+            }
             // Between calculations the host is idle, and says so to the plug-in.
             loop.post([&plugin] { plugin->idle(); });
         }
         finished = true;
         loop.post([] {});
     });
-    loop.run([&] { return finished.load(); });
+    const int userStatus = user.run(finished);
+    if (userStatus != 0 && !finished.load()) {
+        // The calculation thread waits for a dialog that will never close: end here rather
+        // than hang. The plug-in is not shut down, as one of its calls is still running.
+        out_.flush();
+        err_.flush();
+        std::fflush(nullptr);
+        std::_Exit(userStatus);
+    }
     calculationThread.join();
     loop.runUntilIdle();
-
-    int status = 0;
-    const auto leftOver = actions_.drain();
-    if (!leftOver.empty()) {
-        err_ << "fmhost: " << leftOver.size() << " user action" << (leftOver.size() == 1 ? " was" : "s were")
-             << " left over with no dialog to act on:";
-        for (const auto& entry : leftOver) err_ << "\n  " << entry.origin << ": " << entry.action.source();
-        err_ << std::endl;
+    if (userStatus != 0) status = userStatus;
+    if (status == 0 && !actions_.empty()) {
+        reportLeftOver("with no dialog to act on");
         status = 3;
     }
     plugin->shutdown();

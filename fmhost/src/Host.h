@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "ActionQueue.h"
@@ -20,6 +21,9 @@ public:
     int run(const std::vector<Statement>& statements);
 
 private:
+    // Writes which queued actions could not be carried out, and drops them.
+    void reportLeftOver(const std::string& when);
+
     Options options_;
     std::ostream& out_;
     std::ostream& err_;

@@ -1,0 +1,315 @@
+#include "ScriptedUser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+
+#include "ui/AlertController.h"
+#include "ui/Button.h"
+#include "ui/Keyboard.h"
+#include "ui/Label.h"
+#include "ui/Renderer.h"
+#include "ui/RunLoop.h"
+#include "ui/Switch.h"
+#include "ui/TextField.h"
+#include "ui/TextView.h"
+#include "ui/ViewController.h"
+#include "ui/Window.h"
+
+namespace fmhost {
+
+namespace {
+
+// A view as the user sees it: its rectangle in window coordinates, cut by the ancestors that
+// clip (a list row scrolled out of sight has nothing left).
+struct Visible {
+    ui::View* view;
+    ui::Rect rect;
+};
+
+ui::Rect intersection(const ui::Rect& a, const ui::Rect& b) {
+    const double x0 = std::max(a.minX(), b.minX()), y0 = std::max(a.minY(), b.minY());
+    const double x1 = std::min(a.maxX(), b.maxX()), y1 = std::min(a.maxY(), b.maxY());
+    if (x1 <= x0 || y1 <= y0) return ui::Rect(x0, y0, 0, 0);
+    return ui::Rect(x0, y0, x1 - x0, y1 - y0);
+}
+
+bool isEmpty(const ui::Rect& r) { return r.width() <= 0 || r.height() <= 0; }
+
+void collect(ui::View& view, ui::Rect clip, std::vector<Visible>& out) {
+    if (view.isHidden() || view.alpha() < 0.01) return;
+    const ui::Rect rect = view.convert(view.bounds(), nullptr);
+    const ui::Rect seen = intersection(rect, clip);
+    if (!isEmpty(seen)) out.push_back({&view, seen});
+    if (view.clipsToBounds()) clip = seen;
+    if (isEmpty(clip)) return;
+    for (const auto& child : view.subviews()) collect(*child, clip, out);
+}
+
+// Everything visible under `root`, top to bottom and left to right.
+std::vector<Visible> visibleViews(ui::View& root, const ui::Rect& screen) {
+    std::vector<Visible> all;
+    collect(root, screen, all);
+    std::stable_sort(all.begin(), all.end(), [](const Visible& a, const Visible& b) {
+        const double ay = std::round(a.rect.minY()), by = std::round(b.rect.minY());
+        return ay != by ? ay < by : a.rect.minX() < b.rect.minX();
+    });
+    return all;
+}
+
+// The text a view shows, for matching targets: a button's title or a label's text.
+std::optional<std::string> shownText(const ui::View& view) {
+    if (const auto* button = dynamic_cast<const ui::Button*>(&view)) {
+        if (auto attributed = button->currentAttributedTitle()) return attributed->string();
+        return button->currentTitle();
+    }
+    if (const auto* label = dynamic_cast<const ui::Label*>(&view)) return label->text();
+    return std::nullopt;
+}
+
+bool isTextInput(const ui::View& view) {
+    return dynamic_cast<const ui::TextField*>(&view) || dynamic_cast<const ui::TextView*>(&view);
+}
+
+std::string printable(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\r' || c == '\n')
+            out += "\xC2\xB6";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+ScriptedUser::ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& err)
+    : window_(window), settings_(std::move(settings)), actions_(actions), err_(err) {}
+
+bool ScriptedUser::dialogOnScreen() const {
+    return window_ && window_->rootViewController() && window_->rootViewController()->presentedViewController();
+}
+
+int ScriptedUser::run(const std::atomic<bool>& finished) {
+    ui::RunLoop& loop = ui::RunLoop::main();
+    bool dialogSeen = false;
+    while (true) {
+        loop.runUntilIdle();
+        if (!dialogOnScreen()) {
+            dialogSeen = false;
+            if (finished.load() && loop.isIdle()) return 0;
+            // The calculation thread is working, or waits for work still to come here (a
+            // dialog's closing transition): give it a moment, then let simulated time move
+            // on to the next timer, since nobody is looking at the screen.
+            if (loop.waitForWork(0.01) || finished.load()) continue;
+            if (auto due = loop.nextDueTime()) loop.advance(std::max(0.0, *due - loop.now()));
+            continue;
+        }
+        if (!dialogSeen) {
+            dialogSeen = true;
+            dialogAppeared();
+            continue;
+        }
+        if (auto entry = actions_.take()) {
+            // A person takes a moment before each action; what is due meanwhile happens first.
+            loop.advance(settings_.thinkSeconds);
+            loop.runUntilIdle();
+            try {
+                if (!dialogOnScreen())
+                    throw ActionError("the dialog closed before this action (" +
+                                      std::to_string(settings_.thinkSeconds) + " s of thinking time)");
+                perform(*entry);
+            } catch (const std::exception& e) {
+                err_ << "fmhost: " << entry->origin << ": " << entry->action.source() << " cannot be carried out: "
+                     << e.what() << std::endl;
+                return 3;
+            }
+            continue;
+        }
+        // Nothing left for the user to do: time runs on to whatever closes the dialog.
+        if (auto due = loop.nextDueTime()) {
+            loop.advance(std::max(0.0, *due - loop.now()));
+            continue;
+        }
+        err_ << "fmhost: a dialog is still open, with no user action and no automatic close left; on screen: "
+             << targetsOnScreen() << std::endl;
+        return 3;
+    }
+}
+
+void ScriptedUser::dialogAppeared() {
+    // The presentation takes its transition; the dialog has appeared when that is over.
+    ui::RunLoop::main().advance(ui::ViewController::kTransitionDuration);
+    const int n = ++shown_;
+    if (settings_.snapshotDir.empty() || !dialogOnScreen()) return;
+    const auto path = std::filesystem::path(settings_.snapshotDir) / ("dialog-" + std::to_string(n) + ".png");
+    try {
+        snapshot(path.string());
+    } catch (const std::exception& e) {
+        err_ << "fmhost: cannot write the snapshot " << path.string() << ": " << e.what() << std::endl;
+    }
+}
+
+void ScriptedUser::perform(const ActionQueue::Entry& entry) {
+    const Action& action = entry.action;
+    const auto& args = action.arguments();
+    switch (action.kind()) {
+    case Action::Kind::tap:
+        tapText(args[0]);
+        break;
+    case Action::Kind::type:
+        typeInto(action);
+        break;
+    case Action::Kind::returnKey:
+        if (!ui::Keyboard::shared().pressReturn()) throw ActionError("no input is being edited");
+        break;
+    case Action::Kind::toggle:
+        toggle(args[0]);
+        break;
+    case Action::Kind::alert:
+        alert(args[0]);
+        break;
+    case Action::Kind::wait:
+        ui::RunLoop::main().advance(action.seconds());
+        break;
+    case Action::Kind::snapshot:
+        snapshot(args[0]);
+        break;
+    case Action::Kind::tapOutside: {
+        // The top left corner of the screen lies outside any dialog panel this toolkit centres.
+        const ui::Point corner{1, 1};
+        window_->sendTouch(ui::TouchPhase::began, corner);
+        window_->sendTouch(ui::TouchPhase::ended, corner);
+        break;
+    }
+    case Action::Kind::select:
+    case Action::Kind::tapPanel:
+    case Action::Kind::dump:
+        throw ActionError("@" + action.name() + " is not available in this build yet");
+    }
+    ui::RunLoop::main().runUntilIdle();
+}
+
+void ScriptedUser::tap(ui::View& view) {
+    const ui::Rect rect = view.convert(view.bounds(), nullptr);
+    const ui::Point p{rect.midX(), rect.midY()};
+    window_->sendTouch(ui::TouchPhase::began, p);
+    window_->sendTouch(ui::TouchPhase::ended, p);
+}
+
+void ScriptedUser::tapText(const std::string& text) {
+    ui::View& root = window_->topViewController()->view();
+    const auto views = visibleViews(root, window_->bounds());
+    // Buttons first (the button bar), then whatever else shows the text, in reading order.
+    const Visible* target = nullptr;
+    for (const auto& v : views)
+        if (!target && dynamic_cast<ui::Button*>(v.view) && shownText(*v.view) == text) target = &v;
+    for (const auto& v : views)
+        if (!target && shownText(*v.view) == text) target = &v;
+    if (!target) throw ActionError("nothing on screen shows " + printable(text) + "; on screen: " + targetsOnScreen());
+    const ui::Point p{target->rect.midX(), target->rect.midY()};
+    window_->sendTouch(ui::TouchPhase::began, p);
+    window_->sendTouch(ui::TouchPhase::ended, p);
+}
+
+void ScriptedUser::typeInto(const Action& action) {
+    ui::View& root = window_->topViewController()->view();
+    const auto views = visibleViews(root, window_->bounds());
+    ui::View* input = nullptr;
+    if (auto index = action.inputIndex()) {
+        int n = 0;
+        for (const auto& v : views)
+            if (!input && isTextInput(*v.view) && ++n == *index) input = v.view;
+        if (!input)
+            throw ActionError("there " + std::string(n == 1 ? "is " : "are ") + std::to_string(n) +
+                              " text input" + (n == 1 ? "" : "s") + " on screen, not " + std::to_string(*index));
+    } else {
+        // The input titled T: the first input after the label that shows T.
+        const std::string& title = action.arguments()[0];
+        bool afterTitle = false;
+        for (const auto& v : views) {
+            if (input) break;
+            if (afterTitle && isTextInput(*v.view)) input = v.view;
+            if (dynamic_cast<ui::Label*>(v.view) && shownText(*v.view) == title) afterTitle = true;
+            if (auto* field = dynamic_cast<ui::TextField*>(v.view); field && field->placeholder() == title)
+                input = field;
+        }
+        if (!input)
+            throw ActionError("no text input titled " + printable(title) + "; on screen: " + targetsOnScreen());
+    }
+    tap(*input);
+    ui::RunLoop::main().runUntilIdle();
+    auto* responder = dynamic_cast<ui::Responder*>(input);
+    if (!responder || !responder->isFirstResponder()) throw ActionError("the input does not take the focus");
+
+    ui::Keyboard& keyboard = ui::Keyboard::shared();
+    const auto currentText = [&] {
+        if (auto* field = dynamic_cast<ui::TextField*>(input)) return field->text();
+        return static_cast<ui::TextView*>(input)->text();
+    };
+    // Replacing the content as a person does: delete it, then type.
+    for (size_t guard = currentText().size() + 1; !currentText().empty() && guard > 0; --guard)
+        keyboard.deleteBackward();
+    std::string text = action.arguments()[1];
+    if (dynamic_cast<ui::TextView*>(input)) std::replace(text.begin(), text.end(), '\r', '\n');
+    if (!text.empty() && !keyboard.type(text)) throw ActionError("the input does not take text");
+}
+
+void ScriptedUser::toggle(const std::string& description) {
+    ui::View& root = window_->topViewController()->view();
+    const auto views = visibleViews(root, window_->bounds());
+    for (const auto& v : views) {
+        if (!dynamic_cast<ui::Label*>(v.view) || shownText(*v.view) != description) continue;
+        // The check box is the switch beside its description.
+        ui::View* best = nullptr;
+        double bestDistance = 0;
+        for (const auto& s : views) {
+            if (!dynamic_cast<ui::Switch*>(s.view) || s.view->superview() != v.view->superview()) continue;
+            const double d = std::hypot(s.rect.midX() - v.rect.midX(), s.rect.midY() - v.rect.midY());
+            if (!best || d < bestDistance) best = s.view, bestDistance = d;
+        }
+        if (!best) throw ActionError("no check box beside " + printable(description));
+        tap(*best);
+        return;
+    }
+    throw ActionError("no check box described " + printable(description) + "; on screen: " + targetsOnScreen());
+}
+
+void ScriptedUser::alert(const std::string& button) {
+    auto* alert = dynamic_cast<ui::AlertController*>(window_->topViewController());
+    if (!alert) throw ActionError("no alert is shown");
+    std::string titles;
+    for (size_t i = 0; i < alert->actions().size(); ++i) {
+        if (alert->actions()[i].title == button) {
+            ui::Button* b = alert->buttonForAction(i);
+            if (!b) throw ActionError("the alert's button " + printable(button) + " is not drawn");
+            tap(*b);
+            return;
+        }
+        titles += (titles.empty() ? "" : ", ") + printable(alert->actions()[i].title);
+    }
+    throw ActionError("the alert " + printable(alert->title()) + " has no button " + printable(button) +
+                      "; its buttons: " + titles);
+}
+
+void ScriptedUser::snapshot(const std::string& path) {
+    if (!window_) throw ActionError("there is no window to draw");
+    ui::Renderer::writePng(*window_, path);
+}
+
+std::string ScriptedUser::targetsOnScreen() const {
+    if (!window_ || !window_->topViewController()) return "nothing";
+    std::string list;
+    for (const auto& v : visibleViews(window_->topViewController()->view(), window_->bounds())) {
+        auto text = shownText(*v.view);
+        if (!text || text->empty()) continue;
+        list += (list.empty() ? "" : ", ") + printable(*text);
+    }
+    return list.empty() ? "no texts" : list;
+}
+
+}  // namespace fmhost

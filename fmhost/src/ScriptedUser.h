@@ -1,0 +1,66 @@
+// The simulated user of a scripted run, and the main thread's loop while the run lasts: it
+// runs the toolkit's work, moves simulated time on whenever the calculation thread waits for
+// the screen, and carries out the queued actions on the dialog shown over the key window.
+// Created and run on the main thread; dialogsShown() may be read from any thread.
+#pragma once
+
+#include <atomic>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ActionQueue.h"
+
+namespace ui {
+class View;
+class Window;
+}  // namespace ui
+
+namespace fmhost {
+
+// An action that cannot be carried out; the message says why and what is on screen.
+class ActionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class ScriptedUser {
+public:
+    struct Settings {
+        double thinkSeconds = 0.5;
+        std::string snapshotDir;  // empty: no snapshot per dialog
+    };
+
+    // `window` may be null (no key window): then no dialog can be shown.
+    ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& err);
+
+    // Runs the main loop until `finished` holds and nothing is left to do. Answers 0, or 3
+    // when the run cannot go on (an action that cannot be carried out, or a dialog that stays
+    // open with nothing left to close it); the message is written then.
+    int run(const std::atomic<bool>& finished);
+
+    // How many dialogs have been shown so far.
+    int dialogsShown() const { return shown_.load(); }
+
+private:
+    bool dialogOnScreen() const;
+    void dialogAppeared();
+    void perform(const ActionQueue::Entry& entry);
+    void tap(ui::View& view);
+    void tapText(const std::string& text);
+    void typeInto(const Action& action);
+    void toggle(const std::string& description);
+    void alert(const std::string& button);
+    void snapshot(const std::string& path);
+    // The visible texts that actions can aim at, for messages.
+    std::string targetsOnScreen() const;
+
+    ui::Window* window_;
+    Settings settings_;
+    ActionQueue& actions_;
+    std::ostream& err_;
+    std::atomic<int> shown_{0};
+};
+
+}  // namespace fmhost

@@ -100,22 +100,24 @@ void TableView::layoutCells() {
     ensureRows();
     const double top = contentOffset().y;
     const double bottom = top + bounds().size.height;
+    // Rows are sorted by their tops: the visible ones are the rows that end below `top`
+    // and start above `bottom` (empty rows are skipped below).
     const int n = numberOfRows();
-    int first = n, last = -1;
-    for (int row = 0; row < n; ++row) {
-        const auto i = static_cast<std::size_t>(row);
-        if (rowTops_[i + 1] > top && rowTops_[i] < bottom && rowTops_[i + 1] > rowTops_[i]) {
-            first = std::min(first, row);
-            last = std::max(last, row);
-        }
-    }
+    const auto ends = rowTops_.begin() + 1;
+    const int first = static_cast<int>(std::upper_bound(ends, rowTops_.end(), top) - ends);
+    const int last = static_cast<int>(std::lower_bound(rowTops_.begin(), rowTops_.end() - 1, bottom) -
+                                      rowTops_.begin()) - 1;
     std::vector<int> gone;
     for (auto& [row, cell] : visible_)
-        if (row < first || row > last) gone.push_back(row);
+        if (row < first || row > last || row >= n) gone.push_back(row);
     for (int row : gone) recycle(row);
 
-    for (int row = first; row <= last; ++row) {
+    for (int row = first; row <= last && row < n; ++row) {
         const Rect r = rectForRow(row);
+        if (r.height() <= 0) {
+            recycle(row);
+            continue;
+        }
         auto it = visible_.find(row);
         std::shared_ptr<TableViewCell> cell;
         if (it != visible_.end()) {

@@ -161,11 +161,15 @@ Value Evaluator::unary(const Node& node) {
 
 Value Evaluator::binary(const Node& node) {
     // `and` and `or` stop as soon as the left side decides the result.
-    if (node.op == Op::And) return truth(eval(node.args[0]).asBoolean() && eval(node.args[1]).asBoolean());
-    if (node.op == Op::Or) return truth(eval(node.args[0]).asBoolean() || eval(node.args[1]).asBoolean());
+    if (node.op == Op::And) return truth(test(node.args[0]) && test(node.args[1]));
+    if (node.op == Op::Or) return truth(test(node.args[0]) || test(node.args[1]));
     Value a = eval(node.args[0]);
     Value b = eval(node.args[1]);
-    switch (node.op) {
+    return apply(node.op, a, b);
+}
+
+Value Evaluator::apply(Op op, const Value& a, const Value& b) {
+    switch (op) {
     case Op::Xor: return truth(a.asBoolean() != b.asBoolean());
     case Op::Add: return add(a, b);
     case Op::Sub: return subtract(a, b);
@@ -200,41 +204,54 @@ Value Evaluator::builtin(const Node& node) {
     const auto& args = node.args;
     switch (fn) {
     case Fn::If:
-        if (eval(args[0]).asBoolean()) return eval(args[1]);
+        if (test(args[0])) return eval(args[1]);
         return args.size() > 2 ? eval(args[2]) : Value::text({});
     case Fn::Case:
         for (std::size_t i = 0; i + 1 < args.size(); i += 2)
-            if (eval(args[i]).asBoolean()) return eval(args[i + 1]);
+            if (test(args[i])) return eval(args[i + 1]);
         return args.size() % 2 == 1 ? eval(args.back()) : Value::text({});
     case Fn::Choose: {
-        double n = std::trunc(eval(args[0]).asNumber());
+        double n = std::trunc(number(args[0]));
         if (n < 0 || n + 1 >= static_cast<double>(args.size()) || std::isnan(n)) return Value::text({});
         return eval(args[static_cast<std::size_t>(n) + 1]);
     }
-    case Fn::Evaluate: {
-        Value source = eval(args[0]);
-        if (args.size() > 1) eval(args[1]);  // the fields that trigger re-evaluation; nothing to watch here
-        return evaluateSource(source.asText(), ctx_, scope_);
-    }
+    case Fn::Evaluate:
+        return evaluate(node);
     case Fn::Substitute:
-        if (args.size() > 1 && at(args[1]).kind == Node::Kind::List) {
-            Value text = Value::text(eval(args[0]).asText());
-            for (std::size_t i = 1; i < args.size(); ++i) {
-                const Node& pair = at(args[i]);
-                std::u16string search = eval(pair.args[0]).asText();
-                std::u16string replacement = eval(pair.args[1]).asText();
-                text = Builtins::substitute(text.rawText(), search, replacement, ctx_.limits.maxTextLength);
-            }
-            return text;
-        }
+        if (args.size() > 1 && at(args[1]).kind == Node::Kind::List) return substituteLists(node);
         break;
     default:
         break;
     }
+    return eager(node);
+}
+
+bool Evaluator::test(std::int32_t index) { return eval(index).asBoolean(); }
+
+double Evaluator::number(std::int32_t index) { return eval(index).asNumber(); }
+
+Value Evaluator::evaluate(const Node& node) {
+    Value source = eval(node.args[0]);
+    if (node.args.size() > 1) eval(node.args[1]);  // the fields that trigger re-evaluation; nothing to watch here
+    return evaluateSource(source.asText(), ctx_, scope_);
+}
+
+Value Evaluator::eager(const Node& node) {
     std::vector<Value> values;
-    values.reserve(args.size());
-    for (std::int32_t arg : args) values.push_back(eval(arg));
-    return Builtins::call(fn, values, ctx_.limits.maxTextLength);
+    values.reserve(node.args.size());
+    for (std::int32_t arg : node.args) values.push_back(eval(arg));
+    return Builtins::call(static_cast<Fn>(node.builtin), values, ctx_.limits.maxTextLength);
+}
+
+Value Evaluator::substituteLists(const Node& node) {
+    Value text = Value::text(eval(node.args[0]).asText());
+    for (std::size_t i = 1; i < node.args.size(); ++i) {
+        const Node& pair = at(node.args[i]);
+        std::u16string search = eval(pair.args[0]).asText();
+        std::u16string replacement = eval(pair.args[1]).asText();
+        text = Builtins::substitute(text.rawText(), search, replacement, ctx_.limits.maxTextLength);
+    }
+    return text;
 }
 
 Value Evaluator::external(const Node& node) {

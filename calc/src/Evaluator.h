@@ -40,13 +40,21 @@ public:
     static Value evaluateSource(std::u16string_view source, EvalContext& context, const Scope& scope = {});
 
 private:
+    // The recursive walk; each level of nesting costs one frame of some of these, so the
+    // work that needs room happens in the helpers below.
     Value eval(std::int32_t index);
     Value unary(const Node& node);
     Value binary(const Node& node);
     Value builtin(const Node& node);
-    Value external(const Node& node);
     Value let(const Node& node);
-    Value get(const Node& node);
+    [[gnu::noinline]] bool test(std::int32_t index);
+    [[gnu::noinline]] double number(std::int32_t index);
+    [[gnu::noinline]] Value evaluate(const Node& node);
+    [[gnu::noinline]] Value eager(const Node& node);
+    [[gnu::noinline]] Value external(const Node& node);
+    [[gnu::noinline]] Value substituteLists(const Node& node);
+    [[gnu::noinline]] Value apply(Op op, const Value& a, const Value& b);
+    [[gnu::noinline]] Value get(const Node& node);
     const Node& at(std::int32_t index) const { return program_.nodes[static_cast<std::size_t>(index)]; }
 
     const Program& program_;

@@ -1,6 +1,7 @@
 #include "Parser.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "Builtins.h"
 #include "CalcError.h"
@@ -125,6 +126,10 @@ void Parser::expect(Token::Kind kind, const char* what) {
                                                  std::to_string(token_.position + 1));
 }
 
+// The functions on the recursive path (expression, unary, primary, call, arguments) keep
+// their frames small and leave node building and messages to helpers, because their frames,
+// repeated once per nesting level, decide how deep a calculation can nest on a thread's stack.
+
 std::int32_t Parser::expression(int minLevel) {
     enter();
     std::int32_t left = unary();
@@ -134,14 +139,18 @@ std::int32_t Parser::expression(int minLevel) {
         Op op = opOf(token_.kind);
         advance();
         std::int32_t right = expression(level + 1);
-        Node node;
-        node.kind = Node::Kind::Binary;
-        node.op = op;
-        node.args = {left, right};
-        left = add(std::move(node));
+        left = operatorNode(op, left, right);
     }
     leave();
     return left;
+}
+
+std::int32_t Parser::operatorNode(Op op, std::int32_t left, std::int32_t right) {
+    Node node;
+    node.kind = right < 0 ? Node::Kind::Unary : Node::Kind::Binary;
+    node.op = op;
+    node.args = right < 0 ? std::vector<std::int32_t>{left} : std::vector<std::int32_t>{left, right};
+    return add(std::move(node));
 }
 
 std::int32_t Parser::unary() {
@@ -156,52 +165,34 @@ std::int32_t Parser::unary() {
     advance();
     std::int32_t operand = unary();
     leave();
+    if (op == Op::Neg && negateLiteral(operand)) return operand;
+    return operatorNode(op, operand, -1);
+}
+
+bool Parser::negateLiteral(std::int32_t index) {
     // A minus before a number is part of the number.
-    if (op == Op::Neg && program_.nodes[static_cast<std::size_t>(operand)].kind == Node::Kind::Literal &&
-        program_.nodes[static_cast<std::size_t>(operand)].literal.type() == Value::Type::Number &&
-        static_cast<std::size_t>(operand) + 1 == program_.nodes.size()) {
-        Node& lit = program_.nodes[static_cast<std::size_t>(operand)];
-        const std::u16string& digits = lit.literal.rawText();
-        lit.literal = digits.empty() ? Value::number(-lit.literal.rawNumber())
-                                     : Value::numberWithText(-lit.literal.rawNumber(), u"-" + digits);
-        return operand;
-    }
-    Node node;
-    node.kind = Node::Kind::Unary;
-    node.op = op;
-    node.args = {operand};
-    return add(std::move(node));
+    Node& lit = program_.nodes[static_cast<std::size_t>(index)];
+    if (lit.kind != Node::Kind::Literal || lit.literal.type() != Value::Type::Number ||
+        static_cast<std::size_t>(index) + 1 != program_.nodes.size())
+        return false;
+    const std::u16string& digits = lit.literal.rawText();
+    lit.literal = digits.empty() ? Value::number(-lit.literal.rawNumber())
+                                 : Value::numberWithText(-lit.literal.rawNumber(), u"-" + digits);
+    return true;
 }
 
 std::int32_t Parser::primary() {
     switch (token_.kind) {
-    case Token::Kind::Number: {
-        Node node;
-        node.literal = token_.text.empty() ? Value::number(token_.number)
-                                           : Value::numberWithText(token_.number, std::move(token_.text));
-        advance();
-        return add(std::move(node));
-    }
-    case Token::Kind::Text: {
-        Node node;
-        node.literal = Value::text(std::move(token_.text));
-        advance();
-        return add(std::move(node));
-    }
+    case Token::Kind::Number:
+    case Token::Kind::Text:
+        return literal();
     case Token::Kind::LParen: {
         std::size_t open = token_.position;
         advance();
         ++openParentheses_;
         std::int32_t inner = expression(1);
         --openParentheses_;
-        if (token_.kind != Token::Kind::RParen) {
-            if (token_.kind == Token::Kind::End)
-                throw CalcError(errc::kUnbalancedParenthesis,
-                                "Unbalanced parenthesis: \"(\" at position " + std::to_string(open + 1) +
-                                    " is not closed");
-            throw CalcError(errc::kOperatorExpected,
-                            "An operator or \")\" is expected at position " + std::to_string(token_.position + 1));
-        }
+        if (token_.kind != Token::Kind::RParen) unclosed(open);
         advance();
         return inner;
     }
@@ -209,65 +200,121 @@ std::int32_t Parser::primary() {
         throw CalcError(errc::kListNotAllowed, "List usage is not allowed here (\"[\" at position " +
                                                    std::to_string(token_.position + 1) + ")");
     case Token::Kind::Name: {
-        Token name = std::move(token_);
+        std::unique_ptr<Token> name = std::make_unique<Token>(std::move(token_));
         advance();
-        if (token_.kind == Token::Kind::LParen) return call(name);
-        std::u16string folded = TextOps::foldCase(name.text);
-        Node node;
-        if (folded[0] == u'$') {
-            if (folded == u"$" || folded == u"$$")
-                throw CalcError(errc::kNameMissing, "A variable name is missing after \"$\"");
-            node.kind = Node::Kind::Variable;
-            node.name = std::move(folded);
-            return add(std::move(node));
-        }
-        if (std::find(letScope_.rbegin(), letScope_.rend(), folded) != letScope_.rend()) {
-            node.kind = Node::Kind::Name;
-            node.name = std::move(folded);
-            return add(std::move(node));
-        }
-        if (folded == u"true" || folded == u"false") {
-            node.literal = Value::number(folded == u"true" ? 1 : 0);
-            return add(std::move(node));
-        }
-        // A plug-in function that takes no arguments is called by its name alone.
-        if (auto external = externals_.find(folded); external && external->minArgs == 0) {
-            node.kind = Node::Kind::External;
-            node.function = external->function;
-            node.functionId = external->functionId;
-            node.name = external->name;
-            return add(std::move(node));
-        }
-        if (Builtins::find(folded) || externals_.find(folded))
-            throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) +
-                                                         " needs its parameters in parentheses");
-        throw CalcError(errc::kFieldMissing, "The field " + quoted(name.text) + " cannot be found");
+        if (token_.kind == Token::Kind::LParen) return call(*name);
+        return bareName(*name);
     }
     default:
         unexpected();
     }
 }
 
-std::int32_t Parser::call(const Token& name) {
+std::int32_t Parser::literal() {
+    Node node;
+    if (token_.kind == Token::Kind::Number)
+        node.literal = token_.text.empty() ? Value::number(token_.number)
+                                           : Value::numberWithText(token_.number, std::move(token_.text));
+    else
+        node.literal = Value::text(std::move(token_.text));
+    advance();
+    return add(std::move(node));
+}
+
+void Parser::unclosed(std::size_t open) {
+    if (token_.kind == Token::Kind::End)
+        throw CalcError(errc::kUnbalancedParenthesis,
+                        "Unbalanced parenthesis: \"(\" at position " + std::to_string(open + 1) + " is not closed");
+    throw CalcError(errc::kOperatorExpected,
+                    "An operator or \")\" is expected at position " + std::to_string(token_.position + 1));
+}
+
+std::int32_t Parser::bareName(const Token& name) {
     std::u16string folded = TextOps::foldCase(name.text);
-    if (folded == u"let") return letCall();
-    if (folded == u"get") return getCall(name);
-    const BuiltinInfo* info = Builtins::find(folded);
-    std::optional<ExternalRegistry::Entry> external;
-    if (!info) {
-        external = externals_.find(folded);
-        if (!external)
-            throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) + " cannot be found");
+    Node node;
+    if (folded[0] == u'$') {
+        if (folded == u"$" || folded == u"$$")
+            throw CalcError(errc::kNameMissing, "A variable name is missing after \"$\"");
+        node.kind = Node::Kind::Variable;
+        node.name = std::move(folded);
+        return add(std::move(node));
     }
+    if (std::find(letScope_.rbegin(), letScope_.rend(), folded) != letScope_.rend()) {
+        node.kind = Node::Kind::Name;
+        node.name = std::move(folded);
+        return add(std::move(node));
+    }
+    if (folded == u"true" || folded == u"false") {
+        node.literal = Value::number(folded == u"true" ? 1 : 0);
+        return add(std::move(node));
+    }
+    // A plug-in function that takes no arguments is called by its name alone.
+    if (auto external = externals_.find(folded); external && external->minArgs == 0) {
+        node.kind = Node::Kind::External;
+        node.function = external->function;
+        node.functionId = external->functionId;
+        node.name = external->name;
+        return add(std::move(node));
+    }
+    if (Builtins::find(folded) || externals_.find(folded))
+        throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) +
+                                                     " needs its parameters in parentheses");
+    throw CalcError(errc::kFieldMissing, "The field " + quoted(name.text) + " cannot be found");
+}
+
+std::int32_t Parser::call(const Token& name) {
+    switch (special(name)) {
+    case 1: return letCall();
+    case 2: return getCall(name);
+    default: break;
+    }
+    std::unique_ptr<Node> node = callee(name);
     enter();
     ++openParentheses_;
-    std::vector<std::int32_t> args = arguments(info && info->fn == Fn::Substitute, name.text);
+    node->args = arguments(node->kind == Node::Kind::Builtin && static_cast<Fn>(node->builtin) == Fn::Substitute,
+                           name.text);
     --openParentheses_;
     leave();
-    int count = static_cast<int>(args.size());
-    int minArgs = info ? info->minArgs : external->minArgs;
-    int maxArgs = info ? info->maxArgs : external->maxArgs;
-    std::string shownName = info ? info->name : TextOps::toUtf8(external->name);
+    return finishCall(std::move(node));
+}
+
+int Parser::special(const Token& name) {
+    std::u16string folded = TextOps::foldCase(name.text);
+    return folded == u"let" ? 1 : folded == u"get" ? 2 : 0;
+}
+
+std::unique_ptr<Node> Parser::callee(const Token& name) {
+    auto node = std::make_unique<Node>();
+    std::u16string folded = TextOps::foldCase(name.text);
+    if (const BuiltinInfo* info = Builtins::find(folded)) {
+        node->kind = Node::Kind::Builtin;
+        node->builtin = static_cast<int>(info->fn);
+        node->name = TextOps::fromAscii(info->name);
+        return node;
+    }
+    std::optional<ExternalRegistry::Entry> external = externals_.find(folded);
+    if (!external) throw CalcError(errc::kFunctionNotFound, "The function " + quoted(name.text) + " cannot be found");
+    node->kind = Node::Kind::External;
+    node->function = external->function;
+    node->functionId = external->functionId;
+    node->name = external->name;
+    node->minArgs = external->minArgs;
+    node->maxArgs = external->maxArgs;
+    return node;
+}
+
+std::int32_t Parser::finishCall(std::unique_ptr<Node> node) {
+    int count = static_cast<int>(node->args.size());
+    int minArgs, maxArgs;
+    if (node->kind == Node::Kind::Builtin) {
+        const BuiltinInfo* info = Builtins::find(TextOps::foldCase(node->name));
+        minArgs = info->minArgs;
+        maxArgs = info->maxArgs;
+    } else {
+        minArgs = node->minArgs;
+        maxArgs = node->maxArgs;
+    }
+    std::string shownName = TextOps::toUtf8(node->name);
     if (count < minArgs)
         throw CalcError(errc::kTooFewParameters, "Too few parameters in the function \"" + shownName + "\" (" +
                                                      std::to_string(count) + " given, at least " +
@@ -276,36 +323,24 @@ std::int32_t Parser::call(const Token& name) {
         throw CalcError(errc::kTooManyParameters, "Too many parameters in the function \"" + shownName + "\" (" +
                                                       std::to_string(count) + " given, at most " +
                                                       std::to_string(maxArgs) + " allowed)");
-    Node node;
-    node.args = std::move(args);
-    if (info) {
-        if (info->fn == Fn::Substitute) {
-            // Either Substitute ( text ; search ; replace ) or any number of [ search ; replace ]
-            // pairs after the text.
-            bool anyList = false, allLists = true;
-            for (std::size_t i = 1; i < node.args.size(); ++i) {
-                bool isList = program_.nodes[static_cast<std::size_t>(node.args[i])].kind == Node::Kind::List;
-                anyList |= isList;
-                allLists &= isList;
-            }
-            if (anyList && !allLists)
-                throw CalcError(errc::kListNotAllowed, "Substitute takes either one search and replacement or "
-                                                       "only [ search ; replace ] lists");
-            if (!anyList && count != 3)
-                throw CalcError(count < 3 ? errc::kTooFewParameters : errc::kTooManyParameters,
-                                std::string(count < 3 ? "Too few" : "Too many") +
-                                    " parameters in the function \"Substitute\"");
+    if (node->kind == Node::Kind::Builtin && static_cast<Fn>(node->builtin) == Fn::Substitute) {
+        // Either Substitute ( text ; search ; replace ) or any number of [ search ; replace ]
+        // pairs after the text.
+        bool anyList = false, allLists = true;
+        for (std::size_t i = 1; i < node->args.size(); ++i) {
+            bool isList = program_.nodes[static_cast<std::size_t>(node->args[i])].kind == Node::Kind::List;
+            anyList |= isList;
+            allLists &= isList;
         }
-        node.kind = Node::Kind::Builtin;
-        node.builtin = static_cast<int>(info->fn);
-        node.name = TextOps::fromAscii(info->name);
-    } else {
-        node.kind = Node::Kind::External;
-        node.function = external->function;
-        node.functionId = external->functionId;
-        node.name = external->name;
+        if (anyList && !allLists)
+            throw CalcError(errc::kListNotAllowed, "Substitute takes either one search and replacement or "
+                                                   "only [ search ; replace ] lists");
+        if (!anyList && count != 3)
+            throw CalcError(count < 3 ? errc::kTooFewParameters : errc::kTooManyParameters,
+                            std::string(count < 3 ? "Too few" : "Too many") +
+                                " parameters in the function \"Substitute\"");
     }
-    return add(std::move(node));
+    return add(std::move(*node));
 }
 
 std::vector<std::int32_t> Parser::arguments(bool listsAllowed, const std::u16string& functionName) {
@@ -317,22 +352,7 @@ std::vector<std::int32_t> Parser::arguments(bool listsAllowed, const std::u16str
     }
     while (true) {
         if (token_.kind == Token::Kind::LBracket) {
-            if (!listsAllowed)
-                throw CalcError(errc::kListNotAllowed, "List usage is not allowed in the function " +
-                                                           quoted(functionName));
-            advance();
-            Node list;
-            list.kind = Node::Kind::List;
-            while (true) {
-                list.args.push_back(expression(1));
-                if (token_.kind == Token::Kind::RBracket) break;
-                expect(Token::Kind::Separator, "\";\" or \"]\"");
-            }
-            advance();
-            if (list.args.size() != 2)
-                throw CalcError(list.args.size() < 2 ? errc::kTooFewParameters : errc::kTooManyParameters,
-                                "A Substitute list holds one search text and one replacement");
-            args.push_back(add(std::move(list)));
+            args.push_back(listArgument(listsAllowed, functionName));
         } else {
             args.push_back(expression(1));
         }
@@ -343,6 +363,24 @@ std::vector<std::int32_t> Parser::arguments(bool listsAllowed, const std::u16str
         if (token_.kind == Token::Kind::End) unexpected();
         expect(Token::Kind::Separator, "\";\" or \")\"");
     }
+}
+
+std::int32_t Parser::listArgument(bool listsAllowed, const std::u16string& functionName) {
+    if (!listsAllowed)
+        throw CalcError(errc::kListNotAllowed, "List usage is not allowed in the function " + quoted(functionName));
+    advance();
+    Node list;
+    list.kind = Node::Kind::List;
+    while (true) {
+        list.args.push_back(expression(1));
+        if (token_.kind == Token::Kind::RBracket) break;
+        expect(Token::Kind::Separator, "\";\" or \"]\"");
+    }
+    advance();
+    if (list.args.size() != 2)
+        throw CalcError(list.args.size() < 2 ? errc::kTooFewParameters : errc::kTooManyParameters,
+                        "A Substitute list holds one search text and one replacement");
+    return add(std::move(list));
 }
 
 std::int32_t Parser::letCall() {

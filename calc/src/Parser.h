@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -24,17 +25,29 @@ public:
     Program parse();
 
 private:
+    // The recursive descent; each level of nesting costs one frame of some of these.
     std::int32_t expression(int minLevel);
     std::int32_t unary();
     std::int32_t primary();
     std::int32_t call(const Token& name);
     std::int32_t letCall();
-    std::int32_t getCall(const Token& name);
     std::vector<std::int32_t> arguments(bool listsAllowed, const std::u16string& functionName);
+
+    // Helpers kept out of the recursive frames.
+    [[gnu::noinline]] std::int32_t getCall(const Token& name);
+    [[gnu::noinline]] std::int32_t listArgument(bool listsAllowed, const std::u16string& functionName);
+    [[gnu::noinline]] std::int32_t operatorNode(Op op, std::int32_t left, std::int32_t right);
+    [[gnu::noinline]] bool negateLiteral(std::int32_t index);
+    [[gnu::noinline]] std::int32_t literal();
+    [[gnu::noinline]] std::int32_t bareName(const Token& name);
+    [[gnu::noinline]] int special(const Token& name);
+    [[gnu::noinline]] std::unique_ptr<Node> callee(const Token& name);
+    [[gnu::noinline]] std::int32_t finishCall(std::unique_ptr<Node> node);
+    [[noreturn, gnu::noinline]] void unclosed(std::size_t open);
     std::int32_t add(Node node);
     void advance();
     void expect(Token::Kind kind, const char* what);
-    [[noreturn]] void unexpected();
+    [[noreturn, gnu::noinline]] void unexpected();
     void enter();
     void leave() { --depth_; }
 

@@ -20,6 +20,12 @@ void Control::sendActions(ControlEvent event) {
         if (e == event) action(*this);
 }
 
+bool Control::hasActions(ControlEvent event) const {
+    for (const auto& [e, action] : actions_)
+        if (e == event) return true;
+    return false;
+}
+
 unsigned Control::state() const {
     unsigned s = controlStateNormal;
     if (highlighted_) s |= controlStateHighlighted;

@@ -32,7 +32,11 @@ void TextField::deleteBackward() {
 }
 
 void TextField::pressReturn() {
-    if (delegate_) delegate_->textFieldShouldReturn(*this);
+    auto keep = weak_from_this().lock();
+    if (delegate_ && !delegate_->textFieldShouldReturn(*this)) return;
+    if (!isFirstResponder() || !hasActions(ControlEvent::editingDidEndOnExit)) return;
+    sendActions(ControlEvent::editingDidEndOnExit);
+    resignFirstResponder();
 }
 
 void TextField::tapped() {

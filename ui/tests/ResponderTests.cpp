@@ -76,6 +76,13 @@ TEST_F(Editing, TypingDeletingAndReturn) {
     EXPECT_EQ(log, (std::vector<std::string>{"changed first", "changed first"}));
     user->replaceText("new");
     EXPECT_EQ(first->text(), "new");
+
+    // With an action for editing-did-end-on-exit, an accepted return ends the editing.
+    first->addTarget(ControlEvent::editingDidEndOnExit, [this](Control&) { log.push_back("exit"); });
+    log.clear();
+    user->pressReturn();
+    EXPECT_EQ(log, (std::vector<std::string>{"exit", "end first", "keyboard 768"}));
+    EXPECT_EQ(delegate.returns, 2);
 }
 
 TEST_F(Editing, SecureEntryMasksOnlyTheDrawnText) {

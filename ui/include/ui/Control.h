@@ -41,6 +41,7 @@ public:
     void removeAllTargets();
     // Runs the actions registered for `event` with this control as sender.
     void sendActions(ControlEvent event);
+    bool hasActions(ControlEvent event) const;
 
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool e) { enabled_ = e; }

@@ -20,7 +20,8 @@ public:
     virtual ~TextFieldDelegate() = default;
     virtual bool textFieldShouldBeginEditing(TextField&) { return true; }
     virtual bool textFieldShouldEndEditing(TextField&) { return true; }
-    // The return key; the answer is the platform's and changes nothing by itself.
+    // The return key. Answering true lets the field send editing-did-end-on-exit, which ends
+    // the editing when an action is registered for that event.
     virtual bool textFieldShouldReturn(TextField&) { return true; }
 };
 

@@ -56,8 +56,8 @@ void setColor(cairo_t* cr, Color c, double alpha = 1) {
 }
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    r = std::clamp(r, 0.0, std::min(w, h) / 2);
-    if (r <= 0) {
+    r = std::min(r, std::min(w, h) / 2);
+    if (!(r > 0)) {
         cairo_rectangle(cr, x, y, w, h);
         return;
     }
@@ -162,6 +162,13 @@ public:
         const Rect bounds = view.bounds();
         const double w = bounds.width();
         const double h = bounds.height();
+        // Geometry that is not a number, or absurdly large, draws nothing rather than
+        // putting Cairo into an error state for the rest of the tree.
+        constexpr double kFar = 1e7;
+        for (double v : {w, h, bounds.x(), bounds.y(), view.center().x, view.center().y}) {
+            if (!(std::abs(v) < kFar)) return;
+        }
+        if (w < 0 || h < 0) return;
         cairo_save(cr_);
         cairo_translate(cr_, view.center().x, view.center().y);
         cairo_scale(cr_, scale, scale);
@@ -230,11 +237,16 @@ private:
     // device resolution, blurred, and painted in the shadow colour at the shadow offset.
     void drawShadow(const Layer& layer, double w, double h) {
         const double ds = deviceScale(cr_);
-        const double radius = std::max(layer.shadowRadius, 0.0);
+        const double radius = std::isfinite(layer.shadowRadius) ? std::clamp(layer.shadowRadius, 0.0, 1000.0) : 0;
         const double pad = std::ceil(radius * 2) + 1;
-        const int mw = static_cast<int>(std::ceil((w + 2 * pad) * ds));
-        const int mh = static_cast<int>(std::ceil((h + 2 * pad) * ds));
-        if (mw <= 0 || mh <= 0 || static_cast<std::uint64_t>(mw) * mh > Renderer::kMaxPixels) return;
+        const double mwd = std::ceil((w + 2 * pad) * ds);
+        const double mhd = std::ceil((h + 2 * pad) * ds);
+        if (!(mwd * mhd <= static_cast<double>(Renderer::kMaxPixels)) || !std::isfinite(layer.shadowOffset.width) ||
+            !std::isfinite(layer.shadowOffset.height)) {
+            return;
+        }
+        const int mw = static_cast<int>(mwd);
+        const int mh = static_cast<int>(mhd);
         CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, mw, mh));
         if (cairo_surface_status(mask.s) != CAIRO_STATUS_SUCCESS) return;
         {
@@ -321,7 +333,7 @@ private:
     void drawLabel(const Label& label, double w, double h) {
         if (label.text().empty()) return;
         const Font font(label.font().name, label.font().size);
-        const int fit = std::max(1, static_cast<int>(std::floor((h + 0.01) / font.lineHeight())));
+        const int fit = static_cast<int>(std::clamp(std::floor((h + 0.01) / font.lineHeight()), 1.0, 100000.0));
         const int lines = label.numberOfLines() == 0 ? fit : std::min(label.numberOfLines(), fit);
         const bool ellipsis = label.lineBreakMode() != LineBreakMode::clip;
         const TextLayout layout = TextPainter::layout(label.text(), font, w, lines, ellipsis);

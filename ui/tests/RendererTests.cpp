@@ -304,6 +304,39 @@ TEST(RendererTest, HiddenAndTransparentViewsAreNotDrawn) {
     EXPECT_NEAR(red(25), 128, 2);
 }
 
+TEST(RendererTest, AbsurdGeometryDrawsNothingInsteadOfBreakingTheRest) {
+    auto root = std::make_shared<View>(Rect(0, 0, 20, 10));
+    root->setBackgroundColor(Color::white());
+    const double nan = std::nan("");
+    auto add = [&](Rect frame, auto&& setUp) {
+        auto v = std::make_shared<Label>(frame);
+        v->setBackgroundColor(Color::black());
+        v->setText("x");
+        setUp(*v);
+        root->addSubview(v);
+    };
+    add(Rect(0, 0, nan, 5), [](View&) {});
+    add(Rect(0, 0, 1e300, 1e300), [](View&) {});
+    add(Rect(0, 0, 10, 10), [&](View& v) { v.layer().cornerRadius = nan; });
+    add(Rect(0, 0, 10, 10), [&](View& v) {
+        v.layer().shadowOpacity = 1;
+        v.layer().shadowRadius = 1e12;
+    });
+    add(Rect(0, 0, 10, 10), [&](View& v) {
+        v.layer().shadowOpacity = 1;
+        v.layer().shadowOffset = {nan, 1};
+    });
+    add(Rect(0, 0, 10, 10), [&](View& v) { v.setAlpha(nan); });
+    // The last view must still be drawn: nothing before it broke the drawing.
+    auto last = std::make_shared<View>(Rect(10, 0, 10, 10));
+    last->setBackgroundColor(Color{1, 0, 0, 1});
+    root->addSubview(last);
+    const auto image = Renderer::render(*root, 1);
+    const std::uint8_t* p = &image->rgba()[(5 * 20 + 15) * 4];
+    EXPECT_EQ(int(p[0]), 255);
+    EXPECT_EQ(int(p[1]), 0);
+}
+
 TEST(RendererTest, RefusesDrawingsThatCannotBeMade) {
     auto small = std::make_shared<View>(Rect(0, 0, 10, 10));
     for (double scale : {0.0, 0.5, 5.0, double(NAN), double(INFINITY)}) {

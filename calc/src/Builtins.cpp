@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "CalcError.h"
 #include "ContainerFile.h"
@@ -417,11 +418,17 @@ Value Builtins::call(Fn fn, std::vector<Value>& a, std::size_t maxText) {
         return Value::number(a[0].isEmpty() ? 1 : 0);
     case Fn::Filter: {
         std::u16string t = a[0].asText(), keep = a[1].asText(), out;
+        std::unordered_set<UChar32> allowed;
+        for (std::size_t i = 0; i < keep.size();) {
+            UChar32 c;
+            U16_NEXT(keep.data(), i, keep.size(), c);
+            allowed.insert(c);
+        }
         for (std::size_t i = 0; i < t.size();) {
             std::size_t begin = i;
-            U16_FWD_1(t.data(), i, t.size());
-            std::u16string_view c(t.data() + begin, i - begin);
-            if (keep.find(c) != std::u16string::npos) out.append(c);
+            UChar32 c;
+            U16_NEXT(t.data(), i, t.size(), c);
+            if (allowed.count(c)) out.append(t, begin, i - begin);
         }
         return Value::text(std::move(out));
     }

@@ -179,13 +179,9 @@ void ScriptedUser::perform(const ActionQueue::Entry& entry) {
     case Action::Kind::snapshot:
         snapshot(args[0]);
         break;
-    case Action::Kind::tapOutside: {
-        // The top left corner of the screen lies outside any dialog panel this toolkit centres.
-        const ui::Point corner{1, 1};
-        window_->sendTouch(ui::TouchPhase::began, corner);
-        window_->sendTouch(ui::TouchPhase::ended, corner);
+    case Action::Kind::tapOutside:
+        tapOutside();
         break;
-    }
     case Action::Kind::select:
     case Action::Kind::tapPanel:
     case Action::Kind::dump:
@@ -199,6 +195,30 @@ void ScriptedUser::tap(ui::View& view) {
     const ui::Point p{rect.midX(), rect.midY()};
     window_->sendTouch(ui::TouchPhase::began, p);
     window_->sendTouch(ui::TouchPhase::ended, p);
+}
+
+void ScriptedUser::tapOutside() {
+    // Outside the panel is where a tap lands on something that spans the screen (the
+    // dialog's backdrop or its root view) rather than on the panel or what it holds. Try the
+    // corners and the middles of the edges, as a person reaches for an empty part of the screen.
+    const ui::Rect screen = window_->bounds();
+    const double inset = 2;
+    const std::vector<ui::Point> candidates = {
+        {screen.minX() + inset, screen.minY() + inset}, {screen.maxX() - inset, screen.minY() + inset},
+        {screen.minX() + inset, screen.maxY() - inset}, {screen.maxX() - inset, screen.maxY() - inset},
+        {screen.midX(), screen.minY() + inset},         {screen.midX(), screen.maxY() - inset},
+        {screen.minX() + inset, screen.midY()},         {screen.maxX() - inset, screen.midY()},
+    };
+    for (const ui::Point& p : candidates) {
+        ui::View* hit = window_->hitTest(p);
+        if (!hit) continue;
+        const ui::Rect rect = hit->convert(hit->bounds(), nullptr);
+        if (rect.width() * rect.height() < 0.9 * screen.width() * screen.height()) continue;
+        window_->sendTouch(ui::TouchPhase::began, p);
+        window_->sendTouch(ui::TouchPhase::ended, p);
+        return;
+    }
+    throw ActionError("the dialog covers the whole screen; there is no place outside it to tap");
 }
 
 void ScriptedUser::tapText(const std::string& text) {

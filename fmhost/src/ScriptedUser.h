@@ -49,6 +49,7 @@ private:
     void perform(const ActionQueue::Entry& entry);
     void tap(ui::View& view);
     void tapText(const std::string& text);
+    void tapOutside();
     void typeInto(const Action& action);
     void toggle(const std::string& description);
     void alert(const std::string& button);

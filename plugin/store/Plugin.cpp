@@ -360,7 +360,11 @@ std::string Plugin::set(const Dictionary& parameters) {
     std::string answer = value ? valueAsText(*value) : kNoError;
     if (Diagnostics::enabled()) {
         std::string line = "Set ";
-        line += value ? answer : std::string_view("(nothing)");
+        if (value) {
+            appendForLog(line, answer);
+        } else {
+            line += "(nothing)";
+        }
         line += " for ";
         line += key;
         Diagnostics::log(line);

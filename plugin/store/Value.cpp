@@ -68,6 +68,36 @@ std::string valueAsText(const Value& value) {
     return out;
 }
 
+namespace {
+
+void appendEscaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        case '\0': out += "\\0"; break;
+        default: out += c;
+        }
+    }
+}
+
+}  // namespace
+
+void appendForLog(std::string& out, std::string_view text) {
+    // Long texts are cut so that a line stays readable; never inside a character.
+    std::size_t shown = std::min(text.size(), kLongestShownText);
+    while (shown < text.size() && shown > 0 &&
+           (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) {
+        --shown;
+    }
+    appendEscaped(out, text.substr(0, shown));
+    if (shown < text.size()) {
+        out += "... (" + std::to_string(text.size()) + " bytes)";
+    }
+}
+
 std::string describeDictionary(const Dictionary& dictionary) {
     std::string out = "{";
     for (const auto& [key, value] : dictionary) {
@@ -77,27 +107,9 @@ std::string describeDictionary(const Dictionary& dictionary) {
         out += key;
         out += ": ";
         if (auto text = std::get_if<std::string>(&value)) {
-            // Long texts are cut so that a line stays readable; never inside a character.
-            std::size_t shown = std::min(text->size(), kLongestShownText);
-            while (shown < text->size() && shown > 0 &&
-                   (static_cast<unsigned char>((*text)[shown]) & 0xC0) == 0x80) {
-                --shown;
-            }
             out += '"';
-            for (char c : std::string_view(*text).substr(0, shown)) {
-                switch (c) {
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                case '\r': out += "\\r"; break;
-                case '\n': out += "\\n"; break;
-                case '\0': out += "\\0"; break;
-                default: out += c;
-                }
-            }
+            appendForLog(out, *text);
             out += '"';
-            if (shown < text->size()) {
-                out += "... (" + std::to_string(text->size()) + " bytes)";
-            }
         } else if (std::holds_alternative<bool>(value)) {
             out += std::get<bool>(value) ? "true" : "false";
         } else {

@@ -27,6 +27,9 @@ std::string numberWithFraction(double number);
 // A text is itself, a number as numberAsText, a boolean "1" or "0", an image its description.
 std::string valueAsText(const Value& value);
 void appendValueAsText(std::string& out, const Value& value);
+// Appends `text` for a diagnostic line: quotes, backslashes, line breaks and NULs escaped so
+// the line stays one line, and long texts cut (with their full size noted).
+void appendForLog(std::string& out, std::string_view text);
 // "{key: value, ...}" with texts quoted and escaped; for diagnostic lines only.
 std::string describeDictionary(const Dictionary& dictionary);
 

@@ -9,6 +9,7 @@
 #include "TestEngine.h"
 #include "fmx/fmx.h"
 #include "host/Bundle.h"
+#include "host/Diagnostics.h"
 #include "host/Functions.h"
 #include "host/ParameterParser.h"
 #include "host/Support_Functions.h"
@@ -336,6 +337,20 @@ TEST_F(FrameTest, HostFailuresNeverUnwindIntoTheHost) {
     Brelka_Get(0, fmx::ExprEnv(), arguments({textValue("dialog-title")}), result);
     EXPECT_EQ(result.GetAsNumber().AsLong(), 2400);
     EXPECT_EQ(storedText("lastError"), "2400");
+}
+
+TEST_F(FrameTest, DiagnosticLinesReachStandardErrorWhenAsked) {
+    Diagnostics::setStderrForTesting(true);
+    ::testing::internal::CaptureStderr();
+    call(&Brelka_Set, arguments({textValue("dialog-title"), textValue("Hi\r2")}));
+    call(&Brelka_Get, arguments({textValue("dialog-value"), numberValue(4)}));
+    std::string lines = ::testing::internal::GetCapturedStderr();
+    Diagnostics::setStderrForTesting(false);
+    EXPECT_NE(lines.find("Brelka: {param_0: \"dialog-title\", param_1: \"Hi\\r2\"}\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("Brelka: Set Hi\\r2 for dialog-title\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("Brelka: value_4\n"), std::string::npos) << lines;
 }
 
 // Without an override the bundle sits beside the object the plug-in's code is in: here the

@@ -82,9 +82,14 @@ int Host::run(const std::vector<Statement>& statements) {
         err_ << "fmhost: " << e.what() << std::endl;
         return 2;
     }
+    // What the host reads of every plug-in it starts: its name, its about text and its
+    // configuration (the plug-in's identifier and option flags).
+    const std::string name = plugin->getString(fmx::kStrName);
+    const std::string about = plugin->getString(fmx::kStrAbout);
+    const std::string configuration = plugin->getString(fmx::kStrConfig);
     if (options_.log)
-        err_ << "fmhost: started " << plugin->getString(fmx::kStrName) << " ("
-             << plugin->getString(fmx::kStrConfig) << ") from " << plugin->path() << std::endl;
+        err_ << "fmhost: started " << (name.empty() ? "a plug-in without a name" : name) << " (" << configuration
+             << ") from " << plugin->path() << "\nfmhost: about: " << about << std::endl;
     plugin->idle();
 
     std::atomic<bool> finished{false};

@@ -18,6 +18,7 @@ repeat() { head -c "$2" /dev/zero | tr '\0' "$1"; }
 printf '1 + 1\n"caf\xe9"\n' >"$work/latin1.fmscript"
 printf '1 + 1\n"\xf0\x9f\x98"\n' >"$work/cut.fmscript"
 printf '"\xed\xa0\x80"\n' >"$work/surrogate.fmscript"
+printf '\xef\xbb\xbf"first"\r\nLet ( x = 1 ;\r\n  x + 1 )\r\n' >"$work/windows.fmscript"
 
 failures=0
 check() {
@@ -43,5 +44,8 @@ check cut 2 'cut.fmscript:2: invalid UTF-8' "${run[@]}" "$work/cut.fmscript"
 check surrogate 2 'surrogate.fmscript:1: invalid UTF-8' "${run[@]}" "$work/surrogate.fmscript"
 check nothing-ran 2 '!"calc"' "${run[@]}" "$work/latin1.fmscript"
 check eval-utf8 2 '-e #1: invalid UTF-8' "${run[@]}" -e "$(printf '"\xff"')"
+# Windows line endings and a byte-order mark read like plain lines.
+check windows-first 0 '^\{"calc": "\\"first\\"", "type": "text", "text": "first"\}$' "${run[@]}" "$work/windows.fmscript"
+check windows-joined 0 '"calc": "Let \( x = 1 ;\\n  x \+ 1 \)", "type": "number", "text": "2"' "${run[@]}" "$work/windows.fmscript"
 
 exit $((failures > 0))

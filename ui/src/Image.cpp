@@ -50,13 +50,28 @@ std::uint32_t little32(const unsigned char* b) {
 bool looksComplete(const char* format, const unsigned char* b, std::size_t n) {
     if (std::strcmp(format, "BMP") == 0) {
         // Uncompressed rows start at the pixel offset and must all be there.
-        if (n < 30) {
+        if (n < 26) {
             return false;
         }
+        auto little16 = [&](std::size_t at) {
+            return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8;
+        };
         std::uint64_t offset = little32(b + 10);
-        auto width = static_cast<std::int32_t>(little32(b + 18));
-        auto height = static_cast<std::int32_t>(little32(b + 22));
-        std::uint32_t bits = static_cast<std::uint32_t>(b[28]) | static_cast<std::uint32_t>(b[29]) << 8;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        std::uint32_t bits = 0;
+        if (little32(b + 14) == 12) {  // the old OS/2 header: 16-bit fields
+            width = static_cast<std::int32_t>(little16(18));
+            height = static_cast<std::int32_t>(little16(20));
+            bits = little16(24);
+        } else {
+            if (n < 30) {
+                return false;
+            }
+            width = static_cast<std::int32_t>(little32(b + 18));
+            height = static_cast<std::int32_t>(little32(b + 22));
+            bits = little16(28);
+        }
         if (width <= 0 || height == 0 || bits == 0) {
             return false;
         }

@@ -144,6 +144,28 @@ std::vector<unsigned char> monochromeBmp(int32_t width, int32_t height, bool wri
     return b;
 }
 
+// The same in the old OS/2 layout: a 12-byte header with 16-bit fields, 3-byte palette.
+std::vector<unsigned char> os2MonochromeBmp(uint16_t width, uint16_t height) {
+    uint32_t rowBytes = ((width + 31u) / 32u) * 4u;
+    uint32_t offset = 14 + 12 + 6;
+    std::vector<unsigned char> b(offset + rowBytes * height, 0xFF);
+    auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&b[at], &v, 2); };
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<uint32_t>(b.size()));
+    put16(6, 0);
+    put16(8, 0);
+    put32(10, offset);
+    put32(14, 12);
+    put16(18, width);
+    put16(20, height);
+    put16(22, 1);
+    put16(24, 1);
+    b[26] = b[27] = b[28] = 0;  // black, then white
+    return b;
+}
+
 TEST(ImageTest, DecodesPngWithSizeAndPixels) {
     auto bytes = pngBytes(3, 2, 0xFF336699);  // opaque
     auto image = Image::decode(bytes.data(), bytes.size());
@@ -188,6 +210,7 @@ TEST(ImageTest, DecodesEachFormat) {
         {"PNG", pngBytes(7, 5, 0xFF102030), 7, 5},
         {"JPEG", jpegBytes(9, 4), 9, 4},
         {"BMP", monochromeBmp(33, 3), 33, 3},
+        {"BMP", os2MonochromeBmp(12, 7), 12, 7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -140,6 +140,8 @@ void CustomRadioButton::animateSelection(bool reverse) {
     }
     circle->setCenter(centerOf(outerFrame));
     circle->setBackgroundColor(__switch_default_tint_color);
+    // Taps during the animation still reach the buttons beneath.
+    circle->setUserInteractionEnabled(false);
     addSubview(circle);
     bringSubviewToFront(dot.get());
 
@@ -183,6 +185,7 @@ void CustomRadioButton::pulse() {
     auto ring = std::make_shared<ui::View>(outerFrame);
     ring->setBackgroundColor(__switch_default_tint_color);
     ring->layer().cornerRadius = rs / 2;
+    ring->setUserInteractionEnabled(false);
     addSubview(ring);
     bringSubviewToFront(dot.get());
 

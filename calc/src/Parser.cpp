@@ -264,9 +264,9 @@ std::int32_t Parser::bareName(const Token& name) {
 
 std::int32_t Parser::call(const Token& name) {
     switch (special(name)) {
-    case 1: return letCall();
-    case 2: return getCall(name);
-    default: break;
+    case Special::Let: return letCall();
+    case Special::Get: return getCall(name);
+    case Special::None: break;
     }
     std::unique_ptr<Node> node = callee(name);
     enter();
@@ -278,9 +278,9 @@ std::int32_t Parser::call(const Token& name) {
     return finishCall(std::move(node));
 }
 
-int Parser::special(const Token& name) {
+Parser::Special Parser::special(const Token& name) {
     std::u16string folded = TextOps::foldCase(name.text);
-    return folded == u"let" ? 1 : folded == u"get" ? 2 : 0;
+    return folded == u"let" ? Special::Let : folded == u"get" ? Special::Get : Special::None;
 }
 
 std::unique_ptr<Node> Parser::callee(const Token& name) {

@@ -3,11 +3,15 @@
 // virtual clock drive it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "InputComponentFixture.h"
 #include "components/CustomCheckbox.h"
+#include "components/CustomList.h"
+#include "components/CustomMenu.h"
 #include "components/CustomRadioButton.h"
 #include "components/CustomTextArea.h"
 #include "components/CustomTextField.h"
@@ -18,6 +22,7 @@ namespace {
 
 using testing::InputComponentTest;
 using ui::Rect;
+using Lines = std::vector<std::string>;
 
 // ---------------------------------------------------------------- check box
 
@@ -318,6 +323,41 @@ TEST_F(TextTest, AreaRebuildReplacesTheTextView) {
     EXPECT_EQ(area->getValue(), "first");
     EXPECT_EQ(area->subviews().size(), 2u);
     EXPECT_EQ(area->_text_area->frame().width(), 323);
+}
+
+// ---------------------------------------------------------------- unusual input, every kind
+
+TEST_F(InputComponentTest, EmptyHugeAndLongInputsKeepEveryFrameFinite) {
+    const std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    // Heights made from line counts go through the shared saturating rule.
+    const double areaHeight = static_cast<double>(textAreaHeightForLines(most));
+    const double listHeight = static_cast<double>(listHeightForLines(most));
+    for (const std::string& text : {std::string(), std::string(10000, 'W')}) {
+        SCOPED_TRACE(text.size());
+        const Lines items = {text};
+        std::vector<std::shared_ptr<ui::View>> views = {
+            std::make_shared<CustomCheckbox>(text, true, 0, 0, 0, 0, 0),
+            std::make_shared<CustomRadioButton>(text, false, 0, 0, 1e6, 0, 0),
+            std::make_shared<CustomTextField>(text, text, true, 0, 0, 0, 0, 0, text),
+            std::make_shared<CustomTextArea>(text, text, 0, 0, 0, 300, 18, areaHeight),
+            std::make_shared<CustomMenu>(text, text, items, Lines{}, 0, 0, 0, 0, 40),
+            std::make_shared<CustomList>(text, most, items, items, 0, 0, 0, 300, listHeight),
+        };
+        for (const auto& v : views) {
+            place(v);
+            v->layoutIfNeeded();
+            EXPECT_TRUE(finiteTree(*v));
+        }
+        auto* menu = static_cast<CustomMenu*>(views[4].get());
+        EXPECT_EQ(menu->getText(), text);  // its initial text is its only entry
+        EXPECT_EQ(menu->getValue(), "");   // which has no return identifier: nothing made up
+        menu->openMenu();
+        EXPECT_TRUE(finiteTree(*menu->_menu));
+        auto* list = static_cast<CustomList*>(views[5].get());
+        EXPECT_EQ(list->getValue(), "1");
+        EXPECT_EQ(list->getText(), text);
+        EXPECT_EQ(static_cast<CustomTextField*>(views[2].get())->getValue(), text);
+    }
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ const std::string* findText(const Dictionary& dictionary, std::string_view key) 
     return value ? std::get_if<std::string>(value) : nullptr;
 }
 
-void store(Dictionary& dictionary, std::string_view key, Value value) {
+void putEntry(Dictionary& dictionary, std::string_view key, Value value) {
     auto it = dictionary.find(key);
     if (it != dictionary.end()) {
         it->second = std::move(value);
@@ -66,7 +66,7 @@ void store(Dictionary& dictionary, std::string_view key, Value value) {
     }
 }
 
-void remove(Dictionary& dictionary, std::string_view key) {
+void eraseEntry(Dictionary& dictionary, std::string_view key) {
     auto it = dictionary.find(key);
     if (it != dictionary.end()) {
         dictionary.erase(it);
@@ -196,23 +196,23 @@ void Plugin::resetAll() {
 }
 
 void Plugin::applyDefaultGet(Dictionary& d) {
-    remove(d, CFG::dialog_icon);
-    store(d, CFG::dialog_blur, false);
+    eraseEntry(d, CFG::dialog_icon);
+    putEntry(d, CFG::dialog_blur, false);
     for (auto key : {CFG::calculation_period, CFG::progress_position, CFG::progress_title,
                      CFG::dialog_title, CFG::dialog_timeout, CFG::dialog_min_width,
                      CFG::dialog_width}) {
-        remove(d, key);
+        eraseEntry(d, key);
     }
     std::string position = "default";
     position += PARAMETER_DELIMITER;
     position += "default";
-    store(d, CFG::dialog_position, std::move(position));
+    putEntry(d, CFG::dialog_position, std::move(position));
 }
 
 void Plugin::applyDefaultSet(Dictionary& d) {
-    remove(d, CFG::dialog_icon);
-    store(d, CFG::default_button, std::string("1"));
-    remove(d, CFG::cancel_button);
+    eraseEntry(d, CFG::dialog_icon);
+    putEntry(d, CFG::default_button, std::string("1"));
+    eraseEntry(d, CFG::cancel_button);
 }
 
 void Plugin::saveGetSetDictionary() {

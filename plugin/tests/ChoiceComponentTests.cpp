@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@
 #include "components/CustomMenu.h"
 #include "components/CustomMenuDelegate.h"
 #include "dialog/Constants.h"
+#include "ui/Image.h"
 #include "ui/TableViewCell.h"
 #include "ui/Window.h"
 
@@ -87,6 +90,18 @@ TEST_F(MenuTest, GeometryWithAndWithoutATitle) {
         // The icon lies on the button's right end.
         EXPECT_EQ(menu->subviews()[1], menu->_image_view);
     }
+}
+
+TEST_F(MenuTest, ArrowIconComesFromTheBundle) {
+    const char* saved = std::getenv("BRELKA_BUNDLE");
+    const std::string keep = saved ? saved : "";
+    const auto resources = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources";
+    ::setenv("BRELKA_BUNDLE", resources.c_str(), 1);
+    auto menu = makeMenu({"Red"}, {"Red"}, "Red");
+    if (saved) ::setenv("BRELKA_BUNDLE", keep.c_str(), 1);
+    else ::unsetenv("BRELKA_BUNDLE");
+    ASSERT_NE(menu->_image_view->image(), nullptr);
+    EXPECT_EQ(menu->_image_view->image()->size(), (ui::Size{20, 20}));
 }
 
 TEST_F(MenuTest, ValuesAndDisplayTexts) {

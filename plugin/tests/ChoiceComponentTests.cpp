@@ -89,6 +89,14 @@ TEST_F(MenuTest, GeometryWithAndWithoutATitle) {
         EXPECT_EQ(menu->_button->layer().cornerRadius, 5);
         // The icon lies on the button's right end.
         EXPECT_EQ(menu->subviews()[1], menu->_image_view);
+        // Rebuilds replace the button and the icon and keep one copy of everything.
+        auto oldButton = menu->_button;
+        menu->updateSize();
+        menu->updateSize();
+        EXPECT_EQ(menu->subviews().size(), 3u);
+        EXPECT_EQ(oldButton->superview(), nullptr);
+        EXPECT_EQ(menu->_menu->_main_button, menu->_button);
+        EXPECT_EQ(menu->_button->frame(), c.button);
     }
 }
 

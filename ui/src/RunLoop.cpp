@@ -17,6 +17,21 @@ namespace {
 // see the work run.
 constexpr double kTimeSlack = 1e-9;
 
+using Steady = std::chrono::steady_clock;
+
+// A real-time limit `seconds` from now: NaN and negative values mean now, values too large
+// to represent (infinity included) mean never.
+Steady::time_point deadlineAfter(double seconds) {
+    if (!(seconds > 0)) return Steady::now();
+    if (seconds > 1e9) return Steady::time_point::max();
+    return Steady::now() + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(seconds));
+}
+
+// When a real clock reaches `due`, measured from `now` on the same clock.
+Steady::time_point wakeFor(double due, double now) {
+    return deadlineAfter(due - now);
+}
+
 // The thread that loaded the toolkit: the host's main thread, unless it says otherwise.
 const std::thread::id loadingThread = std::this_thread::get_id();
 }  // namespace
@@ -138,10 +153,7 @@ int RunLoop::advance(double seconds) {
 
 bool RunLoop::run(std::function<bool()> until, std::optional<double> timeout) {
     requireMainThread("run");
-    using Steady = std::chrono::steady_clock;
-    const auto deadline = timeout ? Steady::now() + std::chrono::duration_cast<Steady::duration>(
-                                                        std::chrono::duration<double>(*timeout))
-                                  : Steady::time_point::max();
+    const auto deadline = timeout ? deadlineAfter(*timeout) : Steady::time_point::max();
     // A stop() that came before this run started is not lost: it ends this run at once, so a
     // thread that finishes early can never leave the main thread waiting.
     while (true) {
@@ -160,11 +172,7 @@ bool RunLoop::run(std::function<bool()> until, std::optional<double> timeout) {
         if (Steady::now() >= deadline) return false;
         // Wait for new work, or (real clock) for the next item to fall due.
         auto wakeAt = deadline;
-        if (!queue_.empty() && !clock_->isVirtual()) {
-            const auto untilDue = std::chrono::duration_cast<Steady::duration>(
-                std::chrono::duration<double>(queue_.top().due - t));
-            wakeAt = std::min(wakeAt, Steady::now() + untilDue);
-        }
+        if (!queue_.empty() && !clock_->isVirtual()) wakeAt = std::min(wakeAt, wakeFor(queue_.top().due, t));
         const std::uint64_t seqBefore = nextSeq_;
         wake_.wait_until(lock, wakeAt, [&] { return stopRequested_ || nextSeq_ != seqBefore; });
     }
@@ -180,22 +188,17 @@ void RunLoop::stop() {
 
 bool RunLoop::waitForWork(double timeout) {
     requireMainThread("waitForWork");
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(timeout > 0 ? timeout : 0));
+    const auto deadline = deadlineAfter(timeout);
     std::unique_lock lock(mutex_);
     const auto due = [&] {
         while (!queue_.empty() && queue_.top().work->isCancelled()) queue_.pop();
         return !queue_.empty() && queue_.top().due <= clock_->now() + kTimeSlack;
     };
     while (!due()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (Steady::now() >= deadline) return false;
         auto wakeAt = deadline;
-        if (!queue_.empty() && !clock_->isVirtual()) {
-            wakeAt = std::min(wakeAt, std::chrono::steady_clock::now() +
-                                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                              std::chrono::duration<double>(queue_.top().due - clock_->now())));
-        }
+        if (!queue_.empty() && !clock_->isVirtual())
+            wakeAt = std::min(wakeAt, wakeFor(queue_.top().due, clock_->now()));
         wake_.wait_until(lock, wakeAt);
     }
     return true;

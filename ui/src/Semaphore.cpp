@@ -20,8 +20,13 @@ void Semaphore::wait() {
 
 bool Semaphore::waitFor(double seconds) {
     std::unique_lock lock(mutex_);
-    const auto limit = std::chrono::duration<double>(seconds > 0 ? seconds : 0);
-    if (!cv_.wait_for(lock, limit, [&] { return count_ > 0; })) return false;
+    // NaN and negative waits do not wait; absurdly long ones wait without limit.
+    const auto ready = [&] { return count_ > 0; };
+    if (seconds > 1e9) {
+        cv_.wait(lock, ready);
+    } else if (!cv_.wait_for(lock, std::chrono::duration<double>(seconds > 0 ? seconds : 0), ready)) {
+        return false;
+    }
     --count_;
     return true;
 }

@@ -1,11 +1,26 @@
 #include "ui/View.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/TapGestureRecognizer.h"
 #include "ui/Window.h"
 
 namespace ui {
+
+namespace {
+// Geometry that is not a number (a division by zero upstream) would spread through every
+// conversion and drawing below it; such values count as 0, so the view stays usable.
+double finite(double v) {
+    return std::isfinite(v) ? v : 0;
+}
+Point finite(Point p) {
+    return Point{finite(p.x), finite(p.y)};
+}
+Rect finite(Rect r) {
+    return Rect(finite(r.origin), Size{finite(r.size.width), finite(r.size.height)});
+}
+}  // namespace
 
 View::View(Rect frame) {
     setFrame(frame);
@@ -23,12 +38,14 @@ Rect View::frame() const {
 }
 
 void View::setFrame(Rect frame) {
+    frame = finite(frame);
     const double s = scale_ == 0 ? 1 : scale_;
     center_ = Point{frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2};
     setBounds(Rect(bounds_.origin, Size{frame.size.width / s, frame.size.height / s}));
 }
 
 void View::setBounds(Rect bounds) {
+    bounds = finite(bounds);
     const Size old = bounds_.size;
     bounds_ = bounds;
     if (old == bounds.size) return;
@@ -47,15 +64,15 @@ void View::setBounds(Rect bounds) {
 }
 
 void View::setCenter(Point center) {
-    center_ = center;
+    center_ = finite(center);
 }
 
 void View::setTransformScale(double scale) {
-    scale_ = scale;
+    if (std::isfinite(scale)) scale_ = scale;
 }
 
 void View::setAlpha(double a) {
-    alpha_ = std::clamp(a, 0.0, 1.0);
+    if (!std::isnan(a)) alpha_ = std::clamp(a, 0.0, 1.0);
 }
 
 Point View::toParent(Point p) const {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -143,6 +144,7 @@ TEST_F(MainLoop, StopThatComesBeforeRunIsNotLost) {
     std::thread([] { RunLoop::main().stop(); }).join();
     EXPECT_TRUE(RunLoop::main().run({}, 5.0));  // a lost stop would wait out the 5 seconds
     EXPECT_FALSE(RunLoop::main().run({}, 0.01));
+    EXPECT_FALSE(RunLoop::main().run({}, std::numeric_limits<double>::quiet_NaN()));  // no wait at all
 }
 
 TEST(SemaphoreTest, CountsAndTimesOut) {

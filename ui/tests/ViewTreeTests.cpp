@@ -1,6 +1,8 @@
 // The view tree: geometry, ordering, ownership and hit testing.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ToolkitFixture.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
@@ -38,6 +40,19 @@ TEST(ViewGeometry, ConvertsThroughOffsetsBoundsOriginAndScale) {
     a->setTransformScale(0.5);  // a now covers 150..250 x 100..200
     EXPECT_EQ(b->convert(Point{0, 0}, nullptr), (Point{155, 105}));
     EXPECT_EQ(b->convert(Point{4, 4}, root.get()), (Point{157, 107}));
+}
+
+TEST(ViewGeometry, NonFiniteValuesDoNotSpread) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    View v(Rect(nan, 10, inf, 20));
+    EXPECT_EQ(v.frame(), Rect(0, 10, 0, 20));
+    v.setAlpha(nan);
+    v.setTransformScale(nan);
+    EXPECT_EQ(v.alpha(), 1);
+    EXPECT_EQ(v.transformScale(), 1);
+    v.setCenter(Point{nan, 5});
+    EXPECT_EQ(v.center(), (Point{0, 5}));
 }
 
 TEST(ViewTree, InsertAtIndexAndLaterAddedOnTop) {

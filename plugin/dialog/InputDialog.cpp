@@ -153,14 +153,16 @@ void InputDialog::set_view_components(std::vector<std::shared_ptr<ui::View>> com
 
 ui::BlurStyle InputDialog::_blur_effect() { return ui::BlurStyle::dark; }
 
+// The class-level state lives until the process ends and is never destroyed: views torn down
+// during exit could reach toolkit singletons that are already gone.
 const std::shared_ptr<ui::BlurView>& InputDialog::_blur_effect_view() {
-    static const std::shared_ptr<ui::BlurView> view = std::make_shared<ui::BlurView>(_blur_effect());
-    return view;
+    static const auto* view = new std::shared_ptr<ui::BlurView>(std::make_shared<ui::BlurView>(_blur_effect()));
+    return *view;
 }
 
 std::vector<std::shared_ptr<CustomRadioButton>>& InputDialog::_radio_buttons() {
-    static std::vector<std::shared_ptr<CustomRadioButton>> buttons;
-    return buttons;
+    static auto* buttons = new std::vector<std::shared_ptr<CustomRadioButton>>();
+    return *buttons;
 }
 
 void InputDialog::selectDefaultRadioButton() {

@@ -115,6 +115,11 @@ TEST_F(InputDialogTest, StartsAndResetsToAnEmptyDialog) {
     EXPECT_EQ(dialog->view().backgroundColor(), ui::Color::clear());
     EXPECT_TRUE(task->isCancelled());
     EXPECT_EQ(dialog->_buttons().size(), 1u) << "the buttons stay until the next window is built";
+
+    // One dark blur view serves every dialog.
+    ASSERT_TRUE(InputDialog::_blur_effect_view());
+    EXPECT_EQ(InputDialog::_blur_effect_view(), InputDialog::_blur_effect_view());
+    EXPECT_EQ(InputDialog::_blur_effect_view()->style(), ui::BlurStyle::dark);
 }
 
 TEST_F(InputDialogTest, SectionsGrowTheDialogByTheirMeasuredSize) {

@@ -33,13 +33,19 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 NotificationCenter::Observer NotificationCenter::addObserver(std::string name, Block block) {
     std::lock_guard lock(mutex_);
     const std::uint64_t id = nextId_++;
-    entries_.push_back(Entry{id, std::move(name), std::make_shared<Block>(std::move(block))});
+    entries_.push_back(Entry{id, std::move(name), std::make_shared<Block>(std::move(block)), std::make_shared<int>(0)});
     return Observer(this, id);
 }
 
 void NotificationCenter::removeObserver(std::uint64_t id) {
-    std::lock_guard lock(mutex_);
-    std::erase_if(entries_, [&](const Entry& e) { return e.id == id; });
+    std::unique_lock lock(mutex_);
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.id == id; });
+    if (it == entries_.end()) return;
+    std::shared_ptr<int> running = it->running;
+    entries_.erase(it);
+    // Off the main thread, wait for a delivery in progress to finish. On the main thread the
+    // delivery may be the caller itself (a block removing its own observer), so no waiting.
+    if (!MainQueue::isMainThread()) finished_.wait(lock, [&] { return *running == 0; });
 }
 
 std::size_t NotificationCenter::observerCount(const std::string& name) const {
@@ -71,12 +77,26 @@ void NotificationCenter::deliver(const Notification& n) {
     }
     for (std::uint64_t id : ids) {
         std::shared_ptr<Block> block;
+        std::shared_ptr<int> running;
         {
             std::lock_guard lock(mutex_);
             auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.id == id; });
             if (it == entries_.end()) continue;
             block = it->block;
+            running = it->running;
+            ++*running;
         }
+        struct Done {
+            NotificationCenter& center;
+            std::shared_ptr<int> running;
+            ~Done() {
+                {
+                    std::lock_guard lock(center.mutex_);
+                    --*running;
+                }
+                center.finished_.notify_all();
+            }
+        } done{*this, running};
         (*block)(n);
     }
 }

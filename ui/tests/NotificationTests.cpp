@@ -1,6 +1,8 @@
 // The notification centre: order, threads, removal.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,6 +67,25 @@ TEST_F(Notifications, ObserverRemovingAnotherDuringDelivery) {
     center.post("x");
     center.post("x");
     EXPECT_EQ(got, (std::vector<std::string>{"first", "first"}));
+}
+
+// The host's pattern: the calculation thread removes its observer when the call ends, while
+// the main thread may still be running the observer's block. Removal has to wait for it.
+TEST_F(Notifications, RemovalOffTheMainThreadWaitsForARunningBlock) {
+    std::atomic<bool> entered{false}, blockDone{false}, doneWhenRemoved{false};
+    auto observer = center.addObserver("x", [&](const Notification&) {
+        entered = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        blockDone = true;
+    });
+    std::thread remover([&] {
+        while (!entered) std::this_thread::yield();
+        observer.remove();
+        doneWhenRemoved = blockDone.load();
+    });
+    center.post("x");
+    remover.join();
+    EXPECT_TRUE(doneWhenRemoved);
 }
 
 }  // namespace

@@ -6,11 +6,14 @@
 // queue and delivered there, in posting order. An observer removed before a queued
 // notification is delivered does not get it.
 //
-// Observers are handles: destroying (or remove()-ing) the handle unsubscribes. post() is
+// Observers are handles: destroying (or remove()-ing) the handle unsubscribes. Once removal
+// returns on a thread other than the main thread, the block is not running and never runs
+// again, so it may refer to things that end right after (a call's environment). post() is
 // safe from any thread; addObserver and removal too. One default centre per process.
 #pragma once
 
 #include <any>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -66,11 +69,13 @@ private:
         std::uint64_t id;
         std::string name;
         std::shared_ptr<Block> block;
+        std::shared_ptr<int> running;  // deliveries of this observer in progress
     };
     void removeObserver(std::uint64_t id);
     void deliver(const Notification& n);
 
     mutable std::mutex mutex_;
+    std::condition_variable finished_;
     std::vector<Entry> entries_;
     std::uint64_t nextId_ = 1;
 };

@@ -41,7 +41,11 @@ RunLoop& RunLoop::main() {
     return loop;
 }
 
-RunLoop::RunLoop() : clock_(std::make_shared<RealClock>()), mainThread_(loadingThread) {}
+RunLoop::RunLoop() : clock_(std::make_shared<RealClock>()), mainThread_(loadingThread) {
+    // Asked for during another library's static initialisation, before ours ran: that
+    // initialisation runs on the loading thread too.
+    if (mainThread_ == std::thread::id()) mainThread_ = std::this_thread::get_id();
+}
 
 Clock& RunLoop::clock() const {
     std::lock_guard lock(mutex_);

@@ -13,6 +13,7 @@ namespace ui {
 
 namespace {
 constexpr double kPadding = 16;
+constexpr double kScreenMargin = 20;
 constexpr double kButtonHeight = 44;
 constexpr double kTitleSize = 17;
 constexpr double kMessageSize = 13;
@@ -33,7 +34,9 @@ Button* AlertController::buttonForAction(std::size_t index) const {
 }
 
 // The box: title and message centred and wrapped, then the buttons. Two buttons share one
-// row, as on the platform; more are stacked, with the cancel-style action last.
+// row with the cancel-style action on the left, as on the platform; more are stacked, with
+// the cancel-style action last. Texts too long for the screen are cut to whole lines (the
+// message first), so the buttons always stay on screen and the alert can be closed.
 void AlertController::loadView() {
     ViewController::loadView();
     View& root = view();
@@ -47,19 +50,35 @@ void AlertController::loadView() {
         if (text.empty()) return 0.0;
         return std::ceil(TextMeasurer::wrappedSize(text, Font(f.name, f.size), textWidth).height);
     };
-    const double titleH = height(title_, titleFont);
-    const double messageH = height(message_, messageFont);
+    double titleH = height(title_, titleFont);
+    double messageH = height(message_, messageFont);
 
     std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < actions_.size(); ++i)
-        if (actions_[i].style != AlertActionStyle::cancel) order.push_back(i);
-    for (std::size_t i = 0; i < actions_.size(); ++i)
-        if (actions_[i].style == AlertActionStyle::cancel) order.push_back(i);
     const bool sideBySide = actions_.size() == 2;
+    const auto addWhere = [&](bool cancel) {
+        for (std::size_t i = 0; i < actions_.size(); ++i)
+            if ((actions_[i].style == AlertActionStyle::cancel) == cancel) order.push_back(i);
+    };
+    addWhere(sideBySide);
+    addWhere(!sideBySide);
     const double buttonsH =
         actions_.empty() ? 0 : (sideBySide ? kButtonHeight : kButtonHeight * static_cast<double>(actions_.size()));
 
-    double textH = kPadding + titleH + (titleH > 0 && messageH > 0 ? 4 : 0) + messageH + kPadding;
+    // Whole lines of `lineHeight` within `room`.
+    const auto fit = [](double h, double room, double lineHeight) {
+        if (h <= room) return h;
+        return lineHeight > 0 ? std::floor(std::max(room, 0.0) / lineHeight) * lineHeight : 0.0;
+    };
+    const double gap = 4;
+    const double room = b.height() - 2 * kScreenMargin - 2 * kPadding - gap - buttonsH;
+    messageH = fit(messageH, room - titleH, Font(messageFont.name, messageFont.size).lineHeight());
+    titleH = fit(titleH, room - messageH, Font(titleFont.name, titleFont.size).lineHeight());
+    const auto lines = [](double h, const FontSpec& f) {
+        const double lh = Font(f.name, f.size).lineHeight();
+        return lh > 0 ? std::max(1, static_cast<int>(std::floor(h / lh + 0.01))) : 0;
+    };
+
+    const double textH = kPadding + titleH + (titleH > 0 && messageH > 0 ? gap : 0) + messageH + kPadding;
     const double boxH = textH + buttonsH;
     auto box = std::make_shared<View>(Rect(std::floor(b.midX() - kWidth / 2), std::floor(b.midY() - boxH / 2),
                                            kWidth, boxH));
@@ -68,26 +87,21 @@ void AlertController::loadView() {
     box->setClipsToBounds(true);
     root.addSubview(box);
 
+    const auto addText = [&](const std::string& text, const FontSpec& font, double y, double h) {
+        auto l = std::make_shared<Label>(Rect(kPadding, y, textWidth, h));
+        l->setText(text);
+        l->setFont(font);
+        l->setTextAlignment(TextAlignment::center);
+        l->setNumberOfLines(lines(h, font));
+        l->setLineBreakMode(LineBreakMode::truncateTail);
+        box->addSubview(l);
+    };
     double y = kPadding;
     if (titleH > 0) {
-        auto l = std::make_shared<Label>(Rect(kPadding, y, textWidth, titleH));
-        l->setText(title_);
-        l->setFont(titleFont);
-        l->setTextAlignment(TextAlignment::center);
-        l->setNumberOfLines(0);
-        l->setLineBreakMode(LineBreakMode::wordWrap);
-        box->addSubview(l);
-        y += titleH + (messageH > 0 ? 4 : 0);
+        addText(title_, titleFont, y, titleH);
+        y += titleH + (messageH > 0 ? gap : 0);
     }
-    if (messageH > 0) {
-        auto l = std::make_shared<Label>(Rect(kPadding, y, textWidth, messageH));
-        l->setText(message_);
-        l->setFont(messageFont);
-        l->setTextAlignment(TextAlignment::center);
-        l->setNumberOfLines(0);
-        l->setLineBreakMode(LineBreakMode::wordWrap);
-        box->addSubview(l);
-    }
+    if (messageH > 0) addText(message_, messageFont, y, messageH);
 
     buttons_.assign(actions_.size(), nullptr);
     for (std::size_t k = 0; k < order.size(); ++k) {

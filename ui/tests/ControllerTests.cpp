@@ -110,6 +110,26 @@ TEST_F(Controllers, AlertShowsItsTextsAndItsCancelButtonClosesIt) {
     EXPECT_EQ(window->topViewController(), dialog.get());
 }
 
+TEST_F(Controllers, AlertWithAHugeMessageKeepsItsButtonsOnScreen) {
+    std::string message;
+    for (int i = 0; i < 400; ++i) message += "This field needs a longer answer. ";
+    auto alert = std::make_shared<AlertController>("Validation failed", message);
+    alert->addAction(AlertAction{"Retry", AlertActionStyle::defaultStyle, mark("retry")});
+    alert->addAction(AlertAction{"Cancel", AlertActionStyle::cancel, mark("cancel")});
+    ASSERT_TRUE(root->present(alert, false));
+    idle();
+    Button* cancel = alert->buttonForAction(1);
+    Button* retry = alert->buttonForAction(0);
+    ASSERT_TRUE(cancel && retry);
+    const Rect c = cancel->convert(cancel->bounds(), nullptr);
+    EXPECT_TRUE(window->bounds().contains(Point{c.maxX() - 1, c.maxY() - 1}));
+    EXPECT_LT(c.x(), retry->convert(retry->bounds(), nullptr).x());  // two buttons: cancel on the left
+    ASSERT_TRUE(user->tap(*cancel));
+    idle();
+    advance(1);
+    EXPECT_EQ(log, (std::vector<std::string>{"cancel"}));
+}
+
 TEST_F(Controllers, AnimationAppliesEndStateAtOnceAndCompletesOnTime) {
     auto v = add<View>(Rect(0, 0, 10, 10));
     Animation::animate(0.2, 0.1, 7u << 16, [&] { v->setFrame(Rect(0, 100, 10, 10)); },

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ui/Geometry.h"
+#include "ui/Inspection.h"
 #include "ui/Layer.h"
 #include "ui/Responder.h"
 
@@ -116,6 +117,11 @@ public:
     // A wheel or two-finger scroll over the view; answers whether it was consumed (an
     // unconsumed scroll goes to the superview).
     virtual bool scrollWheel(Point, double /*dx*/, double /*dy*/) { return false; }
+
+    // --- inspection
+    // Describes the view for readers of the tree that do not know its class (host dumps);
+    // views with something to say override it. The default says nothing.
+    virtual Inspection inspect() const { return {}; }
 
     // --- layout
     void setNeedsLayout() { needsLayout_ = true; }

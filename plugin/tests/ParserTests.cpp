@@ -772,6 +772,22 @@ TEST_F(ParserTest, TenThousandButtons) {
     EXPECT_EQ(dialog->_button_names().back(), "10000");
 }
 
+// Row counts at the end of the 64-bit range are accepted and reach the controller, whose
+// measuring keeps every size finite.
+TEST_F(ParserTest, HugeRowCountsGiveFiniteSizes) {
+    ASSERT_TRUE(parse({T("Prompt"), T("OK"), T("textArea¶Notes¶lines=9223372036854775807"), T(""),
+                       T("list¶L¶minlines=9223372036854775807"), T("a¶b"), N(1),
+                       T("list¶M¶lines=9223372036854775807¶minlines=9223372036854775807"), T("a"), N(1),
+                       T("list¶N¶lines=-9223372036854775808"), T("a¶b¶c"), N(1)}));
+    ASSERT_EQ(dialog->_view_components().size(), 5u);
+    for (const auto& view : dialog->_view_components()) {
+        const ui::Rect frame = view->frame();
+        EXPECT_TRUE(std::isfinite(frame.size.width) && std::isfinite(frame.size.height)) << describe(view);
+    }
+    EXPECT_TRUE(std::isfinite(dialog->_height()));
+    EXPECT_GT(dialog->_height(), 1e6);
+}
+
 // Every kind of item followed by every kind of value in each of the next three places: the
 // parse answers, adds at most the item and what follows, and leaves finite sizes.
 TEST_F(ParserTest, EveryValueTypeInEveryPosition) {

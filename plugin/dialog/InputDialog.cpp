@@ -107,7 +107,11 @@ InputDialog::InputDialog(std::string nibName, std::optional<std::filesystem::pat
       last_y_(__top_bottom_margin),
       height_(2 * __top_bottom_margin),
       view_(std::make_shared<ui::View>()),
-      close_dialog_task_(placeholderCloseTask()) {}
+      close_dialog_task_(placeholderCloseTask()) {
+    // The centre is made before this controller, so it outlives the observers the controller
+    // registers when its view loads, also when both end with the process.
+    ui::NotificationCenter::defaultCenter();
+}
 
 InputDialog::~InputDialog() = default;
 
@@ -451,23 +455,5 @@ GetSizeHelper::Size InputDialog::getMinSizeOfButtonSection() const {
 }
 
 void InputDialog::menuClosed(CustomMenuHelper&) {}
-
-// --- text-field actions
-
-void InputDialog::textDidChanged(ui::TextField&) {}
-
-void InputDialog::editingDidBegin(ui::TextField& textfield) {
-    for (const auto& component : view_components_) {
-        auto* field = dynamic_cast<CustomTextField*>(component.get());
-        if (field && field->_textfield.get() == &textfield) {
-            active_textfield_ = field->_textfield;
-            return;
-        }
-    }
-}
-
-void InputDialog::editingDidEnd(ui::TextField& textfield) {
-    if (active_textfield_.get() == &textfield) active_textfield_.reset();
-}
 
 }  // namespace brelka

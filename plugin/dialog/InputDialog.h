@@ -22,15 +22,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "components/CustomMenuDelegate.h"
 #include "dialog/GetSizeHelper.h"
 #include "store/Value.h"
 #include "ui/BlurView.h"
+#include "ui/NotificationCenter.h"
 #include "ui/Button.h"
 #include "ui/TapGestureRecognizer.h"
 #include "ui/TextField.h"
@@ -148,6 +151,57 @@ public:
     bool shouldAutorotate() const override { return false; }
     void loadView() override;
 
+    // --- the window (WindowBuilding.cpp)
+    // Registers for the keyboard's frame changes and for calculation answers, once.
+    void viewDidLoad() override;
+    // Builds the window afresh each time the controller is shown; a panel that does not fit
+    // on the screen ends the dialog at once with -5611.
+    void viewDidAppear(bool animated) override;
+    void createView();
+    void addComponents();
+    void addButtons();
+    void addBlurEffect();
+    void addTapRecognizerView();
+    // Whether the finished panel lies outside the main screen.
+    bool isTooLarge();
+
+    // --- interaction, keyboard and focus (ComponentValidationHelper.cpp)
+    // A press of a bar button (or one made up by the return key in the last input).
+    void Action(ui::Button& sender);
+    // A tap outside the panel.
+    void Action(ui::TapGestureRecognizer& sender);
+    // An automatic close (the sender is an empty dictionary).
+    void Action(const Dictionary& sender);
+    // The answer of a calculation validation ("calculationResult").
+    void closeDialog(const ui::Notification& notification);
+    void keyboardNotification(const ui::Notification& notification);
+    void hideKeyboardIfNeeded();
+    // Gives the initial focus to the inputs that ask for it, the last one winning.
+    void checkForFocus();
+    bool textFieldShouldReturn(ui::TextField& textfield) override;
+    bool textViewShouldBeginEditing(ui::TextView& textview) override;
+    bool textViewShouldEndEditing(ui::TextView& textview) override;
+    // Moves the focus from `current_component` (a one-line input or a text view) to the next
+    // section's input; from the last section's one-line input it presses the default button.
+    void findNextResponder(ui::View& current_component);
+    // Index of the section whose input is `current_component`; 0 when none.
+    std::size_t getCurrentIndex(const ui::View& current_component);
+    // Whether the input's section is the dialog's last.
+    bool chechIfLast(const ui::TextField& textfield);
+    // Bottom edge, in the root view's coordinates, of the section being edited; 0 when none.
+    double getFistRespoderPosition();
+    // Schedules the 5-second close of a dialog without buttons and the store's time-out.
+    void scheduleAutomaticCloses();
+    // Checks the text fields' rules: (may close, error).
+    std::pair<bool, bool> checkValidations();
+    // All matches of `pattern` (ICU syntax, no options) in `text`: (compiled, matched texts).
+    static std::pair<bool, std::vector<std::string>> matches(const std::string& pattern, const std::string& text);
+
+    // --- results (ResultCollection.cpp)
+    // Writes every counted section's value and display text, the joined lists and the
+    // panel's position into the store, then snapshots the store and restores its defaults.
+    void prepareGetSetDirectory();
+
     // Applies the pending per-component update now; the accessors do it on their own.
     void layoutComponentsIfNeeded();
     // true (the default): additions only mark the sections stale. false: every addition
@@ -156,6 +210,23 @@ public:
     bool isLayoutDeferred() const { return deferred_; }
 
 private:
+    // How a dialog ends; decides what the closing sequence writes.
+    enum class Ending { button, cancel, calculationPassed, validationError };
+    // The one closing sequence: collect, empty, dismiss, then write the ending and release
+    // the waiting caller.
+    void closeWith(Ending ending, std::int64_t button_number = 0);
+    void handleAction(ui::Button* button, bool automatic);
+    // Ends any editing without moving the focus on and forgets the edited inputs.
+    void endEditingQuietly();
+    void attachKeyboardRecognizer();
+    void detachKeyboardRecognizer();
+    void movePanelForKeyboard(double keyboard_top, double duration, int curve);
+    // Keeps the views on screen alive until a later turn of the main loop: a close may start
+    // inside a button's or an input's own event handling, which must not lose its object.
+    void retireViews();
+    // Dismisses the controller (and whatever it presents) without animation.
+    void dismissSelf(std::function<void()> done);
+
     void appendComponent(std::shared_ptr<ui::View> component);
     // Step 4 of growing: the per-class update of every section, with the controller's
     // current widths and left column.
@@ -180,6 +251,13 @@ private:
     std::shared_ptr<ui::TextField> active_textfield_;
     std::shared_ptr<ui::TextView> active_textarea_;
     std::shared_ptr<ui::TapGestureRecognizer> keyboard_recognizer_;
+    ui::NotificationCenter::Observer keyboard_observer_;
+    ui::NotificationCenter::Observer calculation_observer_;
+    // Set while the closing sequence runs, so that inputs ending their editing as they leave
+    // the screen do not move the focus or press a button.
+    bool closing_ = false;
+    // Whether the window is built and no closing sequence ran since: the dialog is usable.
+    bool shown_ = false;
 
     // Deferred layout: whether sections await their update, the left column of the growth
     // before the latest one (a message's frame keeps the height of the previous wrap until its

@@ -1,13 +1,17 @@
 #include "host/Functions.h"
+#include "host/ParameterParser.h"
+#include "host/PluginBridge.h"
 #include "host/Support_Functions.h"
-#include "store/Config.h"
 
 namespace brelka {
 
-// Until the dialog session exists, every call ends without a result.
-fmx::errcode Brelka_InputDialog(fmx::int16, const fmx::ExprEnv&, const fmx::DataVect&,
+// Blocks the calculation thread until the dialog ends; the answer is the session's result
+// text ("0" when the dialog was closed, an error code otherwise).
+fmx::errcode Brelka_InputDialog(fmx::int16, const fmx::ExprEnv&, const fmx::DataVect& parms,
                                 fmx::Data& result) {
-    return guardedFrame(result, [&] { storeTextResult(std::to_string(kNoResultCode), result); });
+    return guardedFrame(result, [&] {
+        storeTextResult(PluginBridge::openInputDialog(ParameterParser::getAllParameters(parms)), result);
+    });
 }
 
 }  // namespace brelka

@@ -13,6 +13,8 @@ class PluginBridge {
 public:
     static std::string get(const Dictionary& parameters);
     static std::string set(const Dictionary& parameters);
+    // Runs one dialog session and answers its result text; blocks until the dialog ends.
+    static std::string openInputDialog(const Dictionary& parameters);
 };
 
 }  // namespace brelka

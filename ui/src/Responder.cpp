@@ -25,6 +25,10 @@ Responder* Responder::current() {
     return firstResponder;
 }
 
+Responder* Responder::pendingFirstResponder() {
+    return becoming;
+}
+
 bool Responder::becomeFirstResponder() {
     if (firstResponder == this) return true;
     if (!canBecomeFirstResponder()) return false;

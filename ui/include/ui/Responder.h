@@ -12,6 +12,9 @@ public:
 
     // The current first responder, or nullptr.
     static Responder* current();
+    // The responder taking the focus right now (while the previous one is asked to end its
+    // editing), or nullptr; lets an ending input tell a focus move from a plain end.
+    static Responder* pendingFirstResponder();
 
     virtual bool canBecomeFirstResponder() const { return false; }
     virtual bool canResignFirstResponder() const { return true; }

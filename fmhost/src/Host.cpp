@@ -95,7 +95,7 @@ int Host::run(const std::vector<Statement>& statements) {
     std::atomic<bool> finished{false};
     std::atomic<int> status{0};
     ResultWriter writer(out_, err_, options_.json);
-    ScriptedUser user(window.get(), {options_.thinkSeconds, options_.snapshotDir}, actions_, err_);
+    ScriptedUser user(window.get(), {options_.thinkSeconds, options_.snapshotDir}, actions_, out_, err_);
     calc::Run run;
 
     std::thread calculationThread([&] {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include <nlohmann/json.hpp>
+
 #include "ui/AlertController.h"
 #include "ui/Button.h"
 #include "ui/Keyboard.h"
@@ -12,6 +14,8 @@
 #include "ui/Renderer.h"
 #include "ui/RunLoop.h"
 #include "ui/Switch.h"
+#include "ui/TableView.h"
+#include "ui/TableViewCell.h"
 #include "ui/TextField.h"
 #include "ui/TextView.h"
 #include "ui/ViewController.h"
@@ -72,6 +76,28 @@ bool isTextInput(const ui::View& view) {
     return dynamic_cast<const ui::TextField*>(&view) || dynamic_cast<const ui::TextView*>(&view);
 }
 
+std::string withoutLeadingSpaces(const std::string& s) {
+    const size_t start = s.find_first_not_of(' ');
+    return start == std::string::npos ? std::string() : s.substr(start);
+}
+
+void collectTables(ui::View& view, std::vector<ui::TableView*>& out) {
+    if (view.isHidden() || view.alpha() < 0.01) return;
+    if (auto* table = dynamic_cast<ui::TableView*>(&view)) out.push_back(table);
+    for (const auto& child : view.subviews()) collectTables(*child, out);
+}
+
+nlohmann::ordered_json frameOf(const ui::Rect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+bool isBold(const ui::Button& button) {
+    if (auto attributed = button.currentAttributedTitle()) {
+        for (const auto& run : attributed->runs)
+            if (run.font.name.find("Bold") != std::string::npos) return true;
+        return false;
+    }
+    return button.titleFont().name.find("Bold") != std::string::npos;
+}
+
 std::string printable(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
@@ -87,8 +113,9 @@ std::string printable(const std::string& s) {
 
 }  // namespace
 
-ScriptedUser::ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& err)
-    : window_(window), settings_(std::move(settings)), actions_(actions), err_(err) {}
+ScriptedUser::ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& out,
+                           std::ostream& err)
+    : window_(window), settings_(std::move(settings)), actions_(actions), out_(out), err_(err) {}
 
 bool ScriptedUser::dialogOnScreen() const {
     return window_ && window_->rootViewController() && window_->rootViewController()->presentedViewController();
@@ -183,9 +210,14 @@ void ScriptedUser::perform(const ActionQueue::Entry& entry) {
         tapOutside();
         break;
     case Action::Kind::select:
+        select(args[0], args[1]);
+        break;
     case Action::Kind::tapPanel:
+        tapPanel();
+        break;
     case Action::Kind::dump:
-        throw ActionError("@" + action.name() + " is not available in this build yet");
+        out_ << dump() << std::endl;
+        break;
     }
     ui::RunLoop::main().runUntilIdle();
 }
@@ -219,6 +251,165 @@ void ScriptedUser::tapOutside() {
         return;
     }
     throw ActionError("the dialog covers the whole screen; there is no place outside it to tap");
+}
+
+std::vector<ui::View*> ScriptedUser::sections() const {
+    std::vector<ui::View*> found;
+    if (!dialogOnScreen()) return found;
+    // Depth first in tree order, which is the order the dialog added them; a section's own
+    // inner views are part of it.
+    std::vector<ui::View*> stack{&window_->rootViewController()->presentedViewController()->view()};
+    while (!stack.empty()) {
+        ui::View* view = stack.back();
+        stack.pop_back();
+        if (!view->inspect().empty()) {
+            found.push_back(view);
+            continue;
+        }
+        const auto& children = view->subviews();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back(it->get());
+    }
+    return found;
+}
+
+ui::View* ScriptedUser::panel() const {
+    const auto all = sections();
+    return all.empty() ? nullptr : all.front()->superview();
+}
+
+void ScriptedUser::tapPanel() {
+    ui::View* box = panel();
+    if (!box) throw ActionError("the dialog shows no panel with sections");
+    const ui::Rect rect = box->convert(box->bounds(), nullptr);
+    const auto parts = sections();
+    // An empty spot: a point of the panel that no section and no control covers.
+    for (double y = rect.minY() + 2; y < rect.maxY() - 1; y += 4) {
+        for (double x = rect.minX() + 2; x < rect.maxX() - 1; x += 4) {
+            const ui::Point p{x, y};
+            ui::View* hit = window_->hitTest(p);
+            if (!hit || !(hit == box || hit->isDescendantOf(box))) continue;
+            if (dynamic_cast<ui::Control*>(hit) || hit->acceptsTouches()) continue;
+            bool inSection = false;
+            for (ui::View* section : parts)
+                if (hit == section || hit->isDescendantOf(section)) inSection = true;
+            if (inSection) continue;
+            window_->sendTouch(ui::TouchPhase::began, p);
+            window_->sendTouch(ui::TouchPhase::ended, p);
+            return;
+        }
+    }
+    throw ActionError("the panel has no empty spot to tap");
+}
+
+void ScriptedUser::select(const std::string& title, const std::string& entry) {
+    ui::View* section = nullptr;
+    for (ui::View* candidate : sections()) {
+        for (const auto& [role, text] : candidate->inspect().texts)
+            if (text == title && !section) section = candidate;
+    }
+    if (!section) throw ActionError("no pop-up menu or list titled " + printable(title) + "; on screen: " + targetsOnScreen());
+
+    std::vector<ui::TableView*> tables;
+    collectTables(*section, tables);
+    if (tables.empty()) {
+        // A pop-up menu: its button opens the list of entries.
+        ui::Button* opener = nullptr;
+        std::vector<ui::View*> stack{section};
+        while (!stack.empty() && !opener) {
+            ui::View* view = stack.back();
+            stack.pop_back();
+            opener = dynamic_cast<ui::Button*>(view);
+            for (const auto& child : view->subviews()) stack.push_back(child.get());
+        }
+        if (!opener) throw ActionError(printable(title) + " is neither a pop-up menu nor a list");
+        tap(*opener);
+        ui::RunLoop::main().runUntilIdle();
+        collectTables(*section, tables);
+        if (tables.empty()) collectTables(window_->topViewController()->view(), tables);
+        if (tables.empty()) throw ActionError("the menu " + printable(title) + " did not open");
+    }
+    ui::TableView& table = *tables.front();
+    // Rows out of sight are scrolled into view first, as a person would.
+    std::vector<std::string> entries;
+    const int rows = table.numberOfRows();
+    for (int row = 0; row < rows; ++row) {
+        table.scrollToRow(row);
+        table.layoutIfNeeded();
+        ui::TableViewCell* cell = table.cellForRow(row);
+        if (!cell) continue;
+        const std::string text = withoutLeadingSpaces(cell->textLabel().text());
+        if (text == entry) {
+            tap(*cell);
+            return;
+        }
+        if (entries.size() < 20) entries.push_back(printable(text));
+    }
+    std::string list;
+    for (const auto& e : entries) list += (list.empty() ? "" : ", ") + e;
+    throw ActionError(printable(title) + " has no entry " + printable(entry) + "; its entries: " + list);
+}
+
+std::string ScriptedUser::dump() const {
+    using nlohmann::ordered_json;
+    const ui::Rect screen = window_->bounds();
+    ordered_json d;
+    d["screen"] = {screen.width(), screen.height()};
+    ui::View* box = panel();
+    d["panel"] = box ? frameOf(box->convert(box->bounds(), nullptr)) : ordered_json(nullptr);
+    const auto keyboard = ui::Keyboard::shared().frame();
+    d["keyboard"] = keyboard ? frameOf(*keyboard) : ordered_json(nullptr);
+
+    const auto parts = sections();
+    ordered_json list = ordered_json::array();
+    auto* editingView = dynamic_cast<ui::View*>(ui::Responder::current());
+    ordered_json editing = nullptr;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        ui::View* section = parts[i];
+        const ui::Inspection inspection = section->inspect();
+        ordered_json entry;
+        entry["class"] = inspection.className;
+        entry["frame"] = frameOf(box ? section->convert(section->bounds(), box) : section->frame());
+        ordered_json texts = ordered_json::object();
+        for (const auto& [role, text] : inspection.texts) texts[role] = text;
+        entry["texts"] = texts;
+        if (inspection.value) entry["value"] = *inspection.value;
+        if (inspection.display) entry["display"] = *inspection.display;
+        list.push_back(entry);
+        if (editingView && (editingView == section || editingView->isDescendantOf(section))) editing = i;
+    }
+    d["sections"] = list;
+
+    // The button bar: the panel's buttons that belong to no section.
+    ordered_json buttons = ordered_json::array();
+    if (box) {
+        std::vector<ui::View*> stack{box};
+        std::vector<ui::Button*> found;
+        while (!stack.empty()) {
+            ui::View* view = stack.back();
+            stack.pop_back();
+            if (std::find(parts.begin(), parts.end(), view) != parts.end()) continue;
+            if (auto* button = dynamic_cast<ui::Button*>(view)) found.push_back(button);
+            const auto& children = view->subviews();
+            for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back(it->get());
+        }
+        for (ui::Button* button : found) {
+            ordered_json b;
+            b["title"] = shownText(*button).value_or("");
+            b["frame"] = frameOf(button->frame());
+            b["tag"] = button->tag();
+            b["bold"] = isBold(*button);
+            buttons.push_back(b);
+        }
+    }
+    d["buttons"] = buttons;
+    d["editing"] = editing;
+    if (auto* alert = dynamic_cast<ui::AlertController*>(window_->topViewController()))
+        d["alert"] = {{"title", alert->title()}, {"message", alert->message()}};
+    else
+        d["alert"] = nullptr;
+    ordered_json line;
+    line["dump"] = d;
+    return line.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
 }
 
 void ScriptedUser::tapText(const std::string& text) {

@@ -32,8 +32,9 @@ public:
         std::string snapshotDir;  // empty: no snapshot per dialog
     };
 
-    // `window` may be null (no key window): then no dialog can be shown.
-    ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& err);
+    // `window` may be null (no key window): then no dialog can be shown. `@dump` lines go to
+    // `out`, messages to `err`.
+    ScriptedUser(ui::Window* window, Settings settings, ActionQueue& actions, std::ostream& out, std::ostream& err);
 
     // Runs the main loop until `finished` holds and nothing is left to do. Answers 0, or 3
     // when the run cannot go on (an action that cannot be carried out, or a dialog that stays
@@ -50,6 +51,13 @@ private:
     void tap(ui::View& view);
     void tapText(const std::string& text);
     void tapOutside();
+    void tapPanel();
+    void select(const std::string& title, const std::string& entry);
+    // One line {"dump": {...}} describing the dialog on screen.
+    std::string dump() const;
+    // The dialog's sections (the views that describe themselves), in order, and its panel.
+    std::vector<ui::View*> sections() const;
+    ui::View* panel() const;
     void typeInto(const Action& action);
     void toggle(const std::string& description);
     void alert(const std::string& button);
@@ -60,6 +68,7 @@ private:
     ui::Window* window_;
     Settings settings_;
     ActionQueue& actions_;
+    std::ostream& out_;
     std::ostream& err_;
     std::atomic<int> shown_{0};
 };

@@ -57,4 +57,9 @@ void CustomCaption::updateSize() {
     addDescription();
 }
 
+ui::Inspection CustomCaption::inspect() const {
+    return ui::Inspection{
+        "CustomCaption", {{"title", _title}, {"description", _description}}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

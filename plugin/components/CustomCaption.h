@@ -25,6 +25,8 @@ public:
     void addDescription();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class and texts, for readers of the view tree; a display item gives no value.
+    ui::Inspection inspect() const override;
 
     std::string _title;
     const std::shared_ptr<ui::Label> _title_label = std::make_shared<ui::Label>();

@@ -23,4 +23,8 @@ void CustomIcon::updateSize() {
     addIcon();
 }
 
+ui::Inspection CustomIcon::inspect() const {
+    return ui::Inspection{"CustomIcon", {}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

@@ -23,6 +23,8 @@ public:
     void addIcon();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class and texts, for readers of the view tree; a display item gives no value.
+    ui::Inspection inspect() const override;
 
     ImageRef _icon;  // nullptr: no image
     std::shared_ptr<ui::ImageView> _icon_view = std::make_shared<ui::ImageView>();

@@ -48,4 +48,8 @@ void CustomImage::updateSize() {
     addImage();
 }
 
+ui::Inspection CustomImage::inspect() const {
+    return ui::Inspection{"CustomImage", {{"title", _title}}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

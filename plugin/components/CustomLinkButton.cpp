@@ -63,4 +63,12 @@ void CustomLinkButton::updateSize() {
     addButton();
 }
 
+ui::Inspection CustomLinkButton::inspect() const {
+    return ui::Inspection{"CustomLinkButton",
+                          {{"title", _title.value_or(std::string())},
+                           {"link", _link.value_or(std::string())}},
+                          std::nullopt,
+                          std::nullopt};
+}
+
 }  // namespace brelka

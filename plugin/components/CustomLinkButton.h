@@ -27,6 +27,8 @@ public:
     void openUrl(ui::Control& sender);
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class and texts, for readers of the view tree; a display item gives no value.
+    ui::Inspection inspect() const override;
 
     std::shared_ptr<ui::Button> _link_button = std::make_shared<ui::Button>();
     std::optional<std::string> _title = std::string();

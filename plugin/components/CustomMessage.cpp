@@ -30,4 +30,8 @@ void CustomMessage::updateSize() {
     addMessage();
 }
 
+ui::Inspection CustomMessage::inspect() const {
+    return ui::Inspection{"CustomMessage", {{"message", _message}}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

@@ -22,6 +22,8 @@ public:
     void addMessage();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class and texts, for readers of the view tree; a display item gives no value.
+    ui::Inspection inspect() const override;
 
     std::string _message;
     const std::shared_ptr<ui::Label> _message_label = std::make_shared<ui::Label>();

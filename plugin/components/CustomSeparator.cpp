@@ -26,4 +26,8 @@ void CustomSeparator::updateSize() {
     addSeparator();
 }
 
+ui::Inspection CustomSeparator::inspect() const {
+    return ui::Inspection{"CustomSeparator", {}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

@@ -20,6 +20,8 @@ public:
     void addSeparator();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class and texts, for readers of the view tree; a display item gives no value.
+    ui::Inspection inspect() const override;
 
     std::shared_ptr<ui::View> _separator = std::make_shared<ui::View>();
     double _x = 0;

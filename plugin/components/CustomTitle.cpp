@@ -28,4 +28,8 @@ void CustomTitle::updateSize() {
     addTitle();
 }
 
+ui::Inspection CustomTitle::inspect() const {
+    return ui::Inspection{"CustomTitle", {{"title", _title}}, std::nullopt, std::nullopt};
+}
+
 }  // namespace brelka

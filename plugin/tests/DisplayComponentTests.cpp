@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "components/CustomCaption.h"
@@ -181,6 +182,28 @@ TEST(DisplayComponents, RebuildsLeaveExactlyOneCopyOfEachInnerView) {
     // Empty texts give labels that are present and empty.
     EXPECT_EQ(title->_title_label->text(), "");
     EXPECT_EQ(caption->_description_label->text(), "");
+}
+
+TEST(DisplayComponents, DescribeThemselvesToReadersOfTheTree) {
+    using Texts = std::vector<std::pair<std::string, std::string>>;
+    const std::vector<std::pair<std::shared_ptr<ui::View>, std::pair<std::string, Texts>>> cases = {
+        {std::make_shared<CustomTitle>("Sign in", 0, 0, 1, 1), {"CustomTitle", {{"title", "Sign in"}}}},
+        {std::make_shared<CustomMessage>("Hello", 0, 0, 1, 1), {"CustomMessage", {{"message", "Hello"}}}},
+        {std::make_shared<CustomCaption>("Note", "Text", 0, 0, 0, 1, 0, 0),
+         {"CustomCaption", {{"title", "Note"}, {"description", "Text"}}}},
+        {std::make_shared<CustomSeparator>(0, 0, 1, 21), {"CustomSeparator", {}}},
+        {std::make_shared<CustomIcon>(nullptr, 0, 0, 0, 0), {"CustomIcon", {}}},
+        {std::make_shared<CustomImage>("Logo", nullptr, 0, 0, 0, 0, 1, 0, 0), {"CustomImage", {{"title", "Logo"}}}},
+        {std::make_shared<CustomLinkButton>("Help", "https://example.org", 0, 0, 0, 1, 1),
+         {"CustomLinkButton", {{"title", "Help"}, {"link", "https://example.org"}}}},
+    };
+    for (const auto& [view, expected] : cases) {
+        const ui::Inspection inspection = view->inspect();
+        EXPECT_EQ(inspection.className, expected.first);
+        EXPECT_EQ(inspection.texts, expected.second) << expected.first;
+        EXPECT_FALSE(inspection.value.has_value()) << expected.first;
+        EXPECT_FALSE(inspection.display.has_value()) << expected.first;
+    }
 }
 
 TEST(TextOperations, ToBoolReadsOnlyTheExactSpellings) {

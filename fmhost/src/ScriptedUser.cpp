@@ -302,11 +302,7 @@ void ScriptedUser::tapPanel() {
 }
 
 void ScriptedUser::select(const std::string& title, const std::string& entry) {
-    ui::View* section = nullptr;
-    for (ui::View* candidate : sections()) {
-        for (const auto& [role, text] : candidate->inspect().texts)
-            if (text == title && !section) section = candidate;
-    }
+    ui::View* section = sectionShowing(title);
     if (!section) throw ActionError("no pop-up menu or list titled " + printable(title) + "; on screen: " + targetsOnScreen());
 
     std::vector<ui::TableView*> tables;
@@ -328,22 +324,8 @@ void ScriptedUser::select(const std::string& title, const std::string& entry) {
         if (tables.empty()) collectTables(window_->topViewController()->view(), tables);
         if (tables.empty()) throw ActionError("the menu " + printable(title) + " did not open");
     }
-    ui::TableView& table = *tables.front();
-    // Rows out of sight are scrolled into view first, as a person would.
     std::vector<std::string> entries;
-    const int rows = table.numberOfRows();
-    for (int row = 0; row < rows; ++row) {
-        table.scrollToRow(row);
-        table.layoutIfNeeded();
-        ui::TableViewCell* cell = table.cellForRow(row);
-        if (!cell) continue;
-        const std::string text = withoutLeadingSpaces(cell->textLabel().text());
-        if (text == entry) {
-            tap(*cell);
-            return;
-        }
-        if (entries.size() < 20) entries.push_back(printable(text));
-    }
+    if (tapRow(*tables.front(), entry, &entries)) return;
     std::string list;
     for (const auto& e : entries) list += (list.empty() ? "" : ", ") + e;
     throw ActionError(printable(title) + " has no entry " + printable(entry) + "; its entries: " + list);
@@ -415,16 +397,56 @@ std::string ScriptedUser::dump() const {
 void ScriptedUser::tapText(const std::string& text) {
     ui::View& root = window_->topViewController()->view();
     const auto views = visibleViews(root, window_->bounds());
+    // A menu's button shows its choice after some spaces; the target is the choice itself.
+    const auto shows = [&](ui::View& view) {
+        auto shown = shownText(view);
+        return shown && withoutLeadingSpaces(*shown) == text;
+    };
     // Buttons first (the button bar), then whatever else shows the text, in reading order.
     const Visible* target = nullptr;
     for (const auto& v : views)
-        if (!target && dynamic_cast<ui::Button*>(v.view) && shownText(*v.view) == text) target = &v;
+        if (!target && dynamic_cast<ui::Button*>(v.view) && shows(*v.view)) target = &v;
     for (const auto& v : views)
-        if (!target && shownText(*v.view) == text) target = &v;
-    if (!target) throw ActionError("nothing on screen shows " + printable(text) + "; on screen: " + targetsOnScreen());
-    const ui::Point p{target->rect.midX(), target->rect.midY()};
-    window_->sendTouch(ui::TouchPhase::began, p);
-    window_->sendTouch(ui::TouchPhase::ended, p);
+        if (!target && shows(*v.view)) target = &v;
+    if (target) {
+        const ui::Point p{target->rect.midX(), target->rect.midY()};
+        window_->sendTouch(ui::TouchPhase::began, p);
+        window_->sendTouch(ui::TouchPhase::ended, p);
+        return;
+    }
+    // An entry of an open list may be out of sight: scroll it into view, as a person would.
+    std::vector<ui::TableView*> tables;
+    collectTables(root, tables);
+    for (ui::TableView* table : tables)
+        if (tapRow(*table, text)) return;
+    throw ActionError("nothing on screen shows " + printable(text) + "; on screen: " + targetsOnScreen());
+}
+
+bool ScriptedUser::tapRow(ui::TableView& table, const std::string& entry, std::vector<std::string>* seen) {
+    const int rows = table.numberOfRows();
+    for (int row = 0; row < rows; ++row) {
+        table.scrollToRow(row);
+        table.layoutIfNeeded();
+        ui::TableViewCell* cell = table.cellForRow(row);
+        if (!cell) continue;
+        const std::string text = withoutLeadingSpaces(cell->textLabel().text());
+        // Separator rows are never targets.
+        if (text == "-") continue;
+        if (text == entry) {
+            tap(*cell);
+            return true;
+        }
+        if (seen && seen->size() < 20) seen->push_back(printable(text));
+    }
+    return false;
+}
+
+// The section that shows `text` among its own texts, in order, or nullptr.
+ui::View* ScriptedUser::sectionShowing(const std::string& text) const {
+    for (ui::View* section : sections())
+        for (const auto& [role, shown] : section->inspect().texts)
+            if (withoutLeadingSpaces(shown) == text) return section;
+    return nullptr;
 }
 
 void ScriptedUser::typeInto(const Action& action) {
@@ -439,8 +461,13 @@ void ScriptedUser::typeInto(const Action& action) {
             throw ActionError("there " + std::string(n == 1 ? "is " : "are ") + std::to_string(n) +
                               " text input" + (n == 1 ? "" : "s") + " on screen, not " + std::to_string(*index));
     } else {
-        // The input titled T: the first input after the label that shows T.
+        // The input titled T: the text input of the section that shows T, or else the first
+        // input after a label that shows T.
         const std::string& title = action.arguments()[0];
+        if (ui::View* section = sectionShowing(title)) {
+            for (const auto& v : visibleViews(*section, window_->bounds()))
+                if (!input && isTextInput(*v.view)) input = v.view;
+        }
         bool afterTitle = false;
         for (const auto& v : views) {
             if (input) break;
@@ -471,6 +498,23 @@ void ScriptedUser::typeInto(const Action& action) {
 }
 
 void ScriptedUser::toggle(const std::string& description) {
+    // A check box section: its switch, else the control that draws its box.
+    if (ui::View* section = sectionShowing(description)) {
+        const auto inside = visibleViews(*section, window_->bounds());
+        for (const auto& v : inside) {
+            if (dynamic_cast<ui::Switch*>(v.view)) {
+                tap(*v.view);
+                return;
+            }
+        }
+        for (const auto& v : inside) {
+            if (dynamic_cast<ui::Control*>(v.view)) {
+                tap(*v.view);
+                return;
+            }
+        }
+        throw ActionError(printable(description) + " is not a check box");
+    }
     ui::View& root = window_->topViewController()->view();
     const auto views = visibleViews(root, window_->bounds());
     for (const auto& v : views) {

@@ -13,6 +13,7 @@
 #include "ActionQueue.h"
 
 namespace ui {
+class TableView;
 class View;
 class Window;
 }  // namespace ui
@@ -52,6 +53,10 @@ private:
     void tapText(const std::string& text);
     void tapOutside();
     void tapPanel();
+    // Scrolls to and taps the row showing `entry`; answers false when there is none (and lists
+    // the rows it saw in `seen`).
+    bool tapRow(ui::TableView& table, const std::string& entry, std::vector<std::string>* seen = nullptr);
+    ui::View* sectionShowing(const std::string& text) const;
     void select(const std::string& title, const std::string& entry);
     // One line {"dump": {...}} describing the dialog on screen.
     std::string dump() const;

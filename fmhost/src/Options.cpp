@@ -29,7 +29,8 @@ and for an error also "error" (the message) and "code" (FileMaker's error code).
 
 Exit status: 0 when every statement ran (an error result still ran); 2 for bad usage, a script
 that cannot run (reported with its line) or a plug-in that cannot be loaded or started; 3 when a
-scripted user action cannot be carried out or is left over.
+scripted user action cannot be carried out or is left over, or when a dialog stays open with no
+action and no automatic close left.
 
 Examples:
   fmhost -e 'Brelka_Version ( "long" )'

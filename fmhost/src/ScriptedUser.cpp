@@ -145,11 +145,17 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
             // A person takes a moment before each action; what is due meanwhile happens first.
             loop.advance(settings_.thinkSeconds);
             loop.runUntilIdle();
+            if (!dialogOnScreen()) {
+                // The dialog closed by itself meanwhile; the action is left over from its call,
+                // which the calculation thread reports when the call returns.
+                actions_.putBack();
+                continue;
+            }
             try {
-                if (!dialogOnScreen())
-                    throw ActionError("the dialog closed before this action (" +
-                                      std::to_string(settings_.thinkSeconds) + " s of thinking time)");
                 perform(*entry);
+                // Done before the loop runs what the action set off, such as the closing that
+                // lets the call return.
+                actions_.done();
             } catch (const std::exception& e) {
                 err_ << "fmhost: " << entry->origin << ": " << entry->action.source() << " cannot be carried out: "
                      << e.what() << std::endl;
@@ -201,6 +207,9 @@ void ScriptedUser::perform(const ActionQueue::Entry& entry) {
         alert(args[0]);
         break;
     case Action::Kind::wait:
+        // Waiting is carried out as soon as it starts: a dialog that closes meanwhile does
+        // not leave it over.
+        actions_.done();
         ui::RunLoop::main().advance(action.seconds());
         break;
     case Action::Kind::snapshot:
@@ -219,7 +228,6 @@ void ScriptedUser::perform(const ActionQueue::Entry& entry) {
         out_ << dump() << std::endl;
         break;
     }
-    ui::RunLoop::main().runUntilIdle();
 }
 
 void ScriptedUser::tap(ui::View& view) {

@@ -43,8 +43,7 @@ calc::Result evaluateSafely(calc::Engine& engine, const std::string& source, cal
 
 }  // namespace
 
-void Host::reportLeftOver(const std::string& when) {
-    const auto leftOver = actions_.drain();
+void Host::reportLeftOver(const std::vector<ActionQueue::Entry>& leftOver, const std::string& when) {
     err_ << "fmhost: " << leftOver.size() << " user action" << (leftOver.size() == 1 ? " was" : "s were")
          << " left over " << when << ":";
     for (const auto& entry : leftOver) err_ << "\n  " << entry.origin << ": " << entry.action.source();
@@ -107,10 +106,16 @@ int Host::run(const std::vector<Statement>& statements) {
             const int shownBefore = user.dialogsShown();
             const calc::Result result = evaluateSafely(engine, statement.calculation, run);
             writer.write(statement.origin, statement.source, result);
-            // Queued actions belong to the next dialog; once one has come and gone, what is
-            // left of them could never be carried out.
-            if (user.dialogsShown() > shownBefore && !actions_.empty()) {
-                reportLeftOver("after the dialog of " + statement.origin + " closed");
+            // Queued actions belong to the next dialog; once it has come and gone, what is left
+            // of them could never be carried out.
+            auto leftOver = user.takeLeftOver();
+            if (user.dialogsShown() > shownBefore) {
+                auto rest = actions_.drain();
+                leftOver.insert(leftOver.end(), std::make_move_iterator(rest.begin()),
+                                std::make_move_iterator(rest.end()));
+            }
+            if (!leftOver.empty()) {
+                reportLeftOver(leftOver, "after the dialog of " + statement.origin + " closed");
                 status = 3;
                 break;
             }
@@ -133,7 +138,7 @@ int Host::run(const std::vector<Statement>& statements) {
     loop.runUntilIdle();
     if (userStatus != 0) status = userStatus;
     if (status == 0 && !actions_.empty()) {
-        reportLeftOver("with no dialog to act on");
+        reportLeftOver(actions_.drain(), "with no dialog to act on");
         status = 3;
     }
     plugin->shutdown();

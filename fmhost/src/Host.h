@@ -21,8 +21,8 @@ public:
     int run(const std::vector<Statement>& statements);
 
 private:
-    // Writes which queued actions could not be carried out, and drops them.
-    void reportLeftOver(const std::string& when);
+    // Writes which queued actions could not be carried out.
+    void reportLeftOver(const std::vector<ActionQueue::Entry>& leftOver, const std::string& when);
 
     Options options_;
     std::ostream& out_;

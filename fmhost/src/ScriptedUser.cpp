@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <ostream>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -125,8 +126,12 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
     ui::RunLoop& loop = ui::RunLoop::main();
     bool dialogSeen = false;
     while (true) {
-        loop.runUntilIdle();
+        // Run what is due, but stop where a dialog comes or goes, so that a dialog closed and
+        // the next one opened in quick succession are seen as two.
+        const bool wasOnScreen = dialogOnScreen();
+        loop.run([&] { return dialogOnScreen() != wasOnScreen; }, 0.0);
         if (!dialogOnScreen()) {
+            if (dialogSeen) dialogClosed();
             dialogSeen = false;
             if (finished.load() && loop.isIdle()) return 0;
             // The calculation thread is working, or waits for work still to come here (a
@@ -168,10 +173,25 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
             loop.advance(std::max(0.0, *due - loop.now()));
             continue;
         }
+        for (const auto& entry : takeLeftOver())
+            err_ << "fmhost: " << entry.origin << ": " << entry.action.source()
+                 << " was left over when the previous dialog closed" << std::endl;
         err_ << "fmhost: a dialog is still open, with no user action and no automatic close left; on screen: "
              << targetsOnScreen() << std::endl;
         return 3;
     }
+}
+
+void ScriptedUser::dialogClosed() {
+    auto rest = actions_.drain();
+    if (rest.empty()) return;
+    std::lock_guard lock(leftOverMutex_);
+    leftOver_.insert(leftOver_.end(), std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()));
+}
+
+std::vector<ActionQueue::Entry> ScriptedUser::takeLeftOver() {
+    std::lock_guard lock(leftOverMutex_);
+    return std::exchange(leftOver_, {});
 }
 
 void ScriptedUser::dialogAppeared() {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <iosfwd>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,9 +45,14 @@ public:
 
     // How many dialogs have been shown so far.
     int dialogsShown() const { return shown_.load(); }
+    // The actions still queued when a dialog closed: they belonged to its call and can no
+    // longer be carried out. Taken by the calculation thread once the call has returned.
+    std::vector<ActionQueue::Entry> takeLeftOver();
 
 private:
     bool dialogOnScreen() const;
+    // A dialog left the screen: whatever is still queued was meant for it.
+    void dialogClosed();
     void dialogAppeared();
     void perform(const ActionQueue::Entry& entry);
     void tap(ui::View& view);
@@ -76,6 +82,8 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     std::atomic<int> shown_{0};
+    std::mutex leftOverMutex_;
+    std::vector<ActionQueue::Entry> leftOver_;
 };
 
 }  // namespace fmhost

@@ -37,6 +37,13 @@ Examples:
   fmhost --json -e 'Brelka_Set ( "dialog-position" ; 100 ; 200 )' -e 'Brelka_Get ( "dialog-position" )'
   fmhost --screen iphone examples/demo.fmscript)";
 
+const char* kServeDescription =
+    "Runs the calculations and the script as fmhost does, on the real clock, and shows the screen live\n"
+    "in a browser page at http://127.0.0.1:PORT/: clicks, typing, Return and the wheel reach the dialog,\n"
+    "results appear as the script goes on, and further calculations can be typed on the page. Scripted\n"
+    "user actions are skipped: the person at the page is the user. The host stays up after the script\n"
+    "until the page is closed or Ctrl-C is pressed; then it shuts the plug-in down.";
+
 }  // namespace
 
 ParsedOptions parseOptions(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -85,9 +92,26 @@ ParsedOptions parseOptions(int argc, char** argv, std::ostream& out, std::ostrea
     app.add_option("SCRIPT", options.script, "a script file to run after the -e calculations (- for stdin)")
         ->type_name("");
 
+    // fmhost serve [--port N] [OPTIONS] [SCRIPT]: the same options, parsed after the word.
     if (argc >= 2 && std::string(argv[1]) == "serve") {
-        err << "fmhost: 'fmhost serve' (the live preview in a browser) is not available in this build\n";
-        return {std::nullopt, 2};
+        options.serve = true;
+        app.name("fmhost serve");
+        app.description(kServeDescription);
+        app.add_option("--port", options.port, "the port on 127.0.0.1 to serve the page on (default 8808; 0: any free one)")
+            ->type_name("N")
+            ->check(
+                [](const std::string& text) -> std::string {
+                    try {
+                        size_t used = 0;
+                        const int v = std::stoi(text, &used);
+                        if (used == text.size() && v >= 0 && v <= 65535) return {};
+                    } catch (const std::exception&) {
+                    }
+                    return "--port needs a port number from 0 to 65535, not '" + text + "'";
+                },
+                "");
+        --argc;
+        ++argv;
     }
 
     try {
@@ -100,7 +124,7 @@ ParsedOptions parseOptions(int argc, char** argv, std::ostream& out, std::ostrea
         return {std::nullopt, 2};
     }
 
-    if (options.evals.empty() && !options.script) {
+    if (options.evals.empty() && !options.script && !options.serve) {
         err << "fmhost: nothing to run: give a calculation with -e or a SCRIPT\nRun 'fmhost --help' for usage.\n";
         return {std::nullopt, 2};
     }

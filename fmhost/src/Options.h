@@ -21,6 +21,9 @@ struct Options {
     std::string snapshotDir;              // empty: no snapshots
     double thinkSeconds = 0.5;
     bool log = false;
+    // fmhost serve: the live preview in a browser, on 127.0.0.1:port (0 picks a free port).
+    bool serve = false;
+    int port = 8808;
 
 };
 

@@ -8,6 +8,7 @@
 #include "Host.h"
 #include "Options.h"
 #include "ScriptParser.h"
+#include "serve/LiveHost.h"
 
 namespace {
 
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.serve) {
+        fmhost::LiveHost live(std::move(options), std::cout, std::cerr);
+        return live.run(statements);
+    }
     fmhost::Host host(std::move(options), std::cout, std::cerr);
     return host.run(statements);
 }

@@ -207,7 +207,8 @@ void LiveServer::routes() {
         return httplib::Server::HandlerResponse::Unhandled;
     });
     // Errors the library answers by itself get a reason a person can read.
-    server.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
+    server.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request& req,
+                                                                    httplib::Response& res) {
         if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
         if (res.status == 404)
             plain(res, 404, req.method + " " + req.path +
@@ -218,7 +219,7 @@ void LiveServer::routes() {
         else
             plain(res, res.status, "the request could not be handled (HTTP " + std::to_string(res.status) + ")");
         return httplib::Server::HandlerResponse::Handled;
-    });
+    }));
     server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
         std::string what = "unknown error";
         try {

@@ -69,7 +69,10 @@ const char* describe(const Token& t) {
 
 Parser::Parser(std::u16string_view source, const ExternalRegistry& externals, std::size_t maxNesting,
                const StackGuard& guard, std::vector<std::u16string> letScope)
-    : lexer_(source), externals_(externals), maxNesting_(maxNesting), guard_(guard), letScope_(std::move(letScope)) {}
+    : lexer_(source), externals_(externals), maxNesting_(maxNesting), guard_(guard), letScope_(std::move(letScope)) {
+    // Roughly one node per three characters of source; growing the array moves every node.
+    program_.nodes.reserve(std::min<std::size_t>(source.size() / 3 + 4, 4096));
+}
 
 Program Parser::parse() {
     advance();
@@ -263,12 +266,9 @@ std::int32_t Parser::bareName(const Token& name) {
 }
 
 std::int32_t Parser::call(const Token& name) {
-    switch (special(name)) {
-    case Special::Let: return letCall();
-    case Special::Get: return getCall(name);
-    case Special::None: break;
-    }
     std::unique_ptr<Node> node = callee(name);
+    if (node->kind == Node::Kind::Let) return letCall();
+    if (node->kind == Node::Kind::Get) return getCall(name);
     enter();
     ++openParentheses_;
     node->args = arguments(node->kind == Node::Kind::Builtin && static_cast<Fn>(node->builtin) == Fn::Substitute,
@@ -278,18 +278,20 @@ std::int32_t Parser::call(const Token& name) {
     return finishCall(std::move(node));
 }
 
-Parser::Special Parser::special(const Token& name) {
-    std::u16string folded = TextOps::foldCase(name.text);
-    return folded == u"let" ? Special::Let : folded == u"get" ? Special::Get : Special::None;
-}
-
 std::unique_ptr<Node> Parser::callee(const Token& name) {
     auto node = std::make_unique<Node>();
     std::u16string folded = TextOps::foldCase(name.text);
+    // Let and Get have syntax of their own; the caller parses them.
+    if (folded == u"let" || folded == u"get") {
+        node->kind = folded == u"let" ? Node::Kind::Let : Node::Kind::Get;
+        return node;
+    }
     if (const BuiltinInfo* info = Builtins::find(folded)) {
         node->kind = Node::Kind::Builtin;
         node->builtin = static_cast<int>(info->fn);
         node->name = TextOps::fromAscii(info->name);
+        node->minArgs = static_cast<fmx::int16>(info->minArgs);
+        node->maxArgs = static_cast<fmx::int16>(info->maxArgs);
         return node;
     }
     std::optional<ExternalRegistry::Entry> external = externals_.find(folded);
@@ -305,24 +307,20 @@ std::unique_ptr<Node> Parser::callee(const Token& name) {
 
 std::int32_t Parser::finishCall(std::unique_ptr<Node> node) {
     int count = static_cast<int>(node->args.size());
-    int minArgs, maxArgs;
-    if (node->kind == Node::Kind::Builtin) {
-        const BuiltinInfo* info = Builtins::find(TextOps::foldCase(node->name));
-        minArgs = info->minArgs;
-        maxArgs = info->maxArgs;
-    } else {
-        minArgs = node->minArgs;
-        maxArgs = node->maxArgs;
-    }
-    std::string shownName = TextOps::toUtf8(node->name);
-    if (count < minArgs)
+    const int minArgs = node->minArgs;
+    const int maxArgs = node->maxArgs;
+    if (count < minArgs) {
+        std::string shownName = TextOps::toUtf8(node->name);
         throw CalcError(errc::kTooFewParameters, "Too few parameters in the function \"" + shownName + "\" (" +
                                                      std::to_string(count) + " given, at least " +
                                                      std::to_string(minArgs) + " needed)");
-    if (maxArgs >= 0 && count > maxArgs)
+    }
+    if (maxArgs >= 0 && count > maxArgs) {
+        std::string shownName = TextOps::toUtf8(node->name);
         throw CalcError(errc::kTooManyParameters, "Too many parameters in the function \"" + shownName + "\" (" +
                                                       std::to_string(count) + " given, at most " +
                                                       std::to_string(maxArgs) + " allowed)");
+    }
     if (node->kind == Node::Kind::Builtin && static_cast<Fn>(node->builtin) == Fn::Substitute) {
         // Either Substitute ( text ; search ; replace ) or any number of [ search ; replace ]
         // pairs after the text.

@@ -40,9 +40,6 @@ private:
     [[gnu::noinline]] bool negateLiteral(std::int32_t index);
     [[gnu::noinline]] std::int32_t literal();
     [[gnu::noinline]] std::int32_t bareName(const Token& name);
-    // Let and Get have syntax of their own.
-    enum class Special { None, Let, Get };
-    [[gnu::noinline]] Special special(const Token& name);
     [[gnu::noinline]] std::unique_ptr<Node> callee(const Token& name);
     [[gnu::noinline]] std::int32_t finishCall(std::unique_ptr<Node> node);
     [[noreturn, gnu::noinline]] void unclosed(std::size_t open);

@@ -38,7 +38,7 @@ struct Node {
     std::vector<std::u16string> names;
     fmx::ExtPluginType function = nullptr;
     fmx::int16 functionId = 0;
-    fmx::int16 minArgs = 0;  // a plug-in function's argument counts, checked once parsed
+    fmx::int16 minArgs = 0;  // a function's argument counts, checked once its arguments are parsed
     fmx::int16 maxArgs = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -120,6 +121,13 @@ std::u16string TextOps::proper(std::u16string_view text) {
 
 std::u16string TextOps::foldCase(std::u16string_view text) {
     if (text.empty()) return {};
+    // Names are nearly always ASCII; they need no trip through ICU.
+    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+        std::u16string out(text);
+        for (char16_t& c : out)
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+        return out;
+    }
     std::u16string out(text.size() + 16, u'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
         UErrorCode status = U_ZERO_ERROR;

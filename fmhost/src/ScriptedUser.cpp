@@ -331,6 +331,12 @@ void ScriptedUser::tapPanel() {
 
 void ScriptedUser::select(const std::string& title, const std::string& entry) {
     ui::View* section = sectionShowing(title);
+    if (!section) {
+        // A component that does not describe itself: the view holding a label that shows T.
+        for (const auto& v : visibleViews(window_->topViewController()->view(), window_->bounds()))
+            if (!section && dynamic_cast<ui::Label*>(v.view) && shownText(*v.view) == title)
+                section = v.view->superview();
+    }
     if (!section) throw ActionError("no pop-up menu or list titled " + printable(title) + "; on screen: " + targetsOnScreen());
 
     std::vector<ui::TableView*> tables;

@@ -20,6 +20,7 @@
 #include "ui/TextField.h"
 #include "ui/TextView.h"
 #include "ui/ViewController.h"
+#include "ui/VirtualClock.h"
 #include "ui/Window.h"
 
 namespace fmhost {
@@ -138,7 +139,7 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
             // dialog's closing transition): give it a moment, then let simulated time move
             // on to the next timer, since nobody is looking at the screen.
             if (loop.waitForWork(0.01) || finished.load()) continue;
-            if (auto due = loop.nextDueTime()) loop.advance(std::max(0.0, *due - loop.now()));
+            if (auto due = loop.nextDueTime()) passTime(std::max(0.0, *due - loop.now()));
             continue;
         }
         if (!dialogSeen) {
@@ -148,8 +149,7 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
         }
         if (auto entry = actions_.take()) {
             // A person takes a moment before each action; what is due meanwhile happens first.
-            loop.advance(settings_.thinkSeconds);
-            loop.runUntilIdle();
+            passTime(settings_.thinkSeconds);
             if (!dialogOnScreen()) {
                 // The dialog closed by itself meanwhile; the action is left over from its call,
                 // which the calculation thread reports when the call returns.
@@ -170,7 +170,7 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
         }
         // Nothing left for the user to do: time runs on to whatever closes the dialog.
         if (auto due = loop.nextDueTime()) {
-            loop.advance(std::max(0.0, *due - loop.now()));
+            passTime(std::max(0.0, *due - loop.now()));
             continue;
         }
         for (const auto& entry : takeLeftOver())
@@ -179,6 +179,28 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
         err_ << "fmhost: a dialog is still open, with no user action and no automatic close left; on screen: "
              << targetsOnScreen() << std::endl;
         return 3;
+    }
+}
+
+bool ScriptedUser::passTime(double seconds) {
+    ui::RunLoop& loop = ui::RunLoop::main();
+    auto& clock = dynamic_cast<ui::VirtualClock&>(loop.clock());
+    const bool wasOnScreen = dialogOnScreen();
+    const auto changed = [&] { return dialogOnScreen() != wasOnScreen; };
+    const double target = loop.now() + seconds;
+    // Step from one due time to the next, running what falls due at each, rather than
+    // advancing in one go: a closing dialog lets the calculation thread open the next one at
+    // once, and the loop must see the screen between the two.
+    while (true) {
+        loop.run(changed, 0.0);
+        if (changed()) return false;
+        const auto next = loop.nextDueTime();
+        if (!next || *next > target) {
+            clock.advanceTo(target);
+            loop.run(changed, 0.0);
+            return !changed();
+        }
+        clock.advanceTo(*next);
     }
 }
 
@@ -196,7 +218,7 @@ std::vector<ActionQueue::Entry> ScriptedUser::takeLeftOver() {
 
 void ScriptedUser::dialogAppeared() {
     // The presentation takes its transition; the dialog has appeared when that is over.
-    ui::RunLoop::main().advance(ui::ViewController::kTransitionDuration);
+    passTime(ui::ViewController::kTransitionDuration);
     const int n = ++shown_;
     if (settings_.snapshotDir.empty() || !dialogOnScreen()) return;
     const auto path = std::filesystem::path(settings_.snapshotDir) / ("dialog-" + std::to_string(n) + ".png");
@@ -230,7 +252,7 @@ void ScriptedUser::perform(const ActionQueue::Entry& entry) {
         // Waiting is carried out as soon as it starts: a dialog that closes meanwhile does
         // not leave it over.
         actions_.done();
-        ui::RunLoop::main().advance(action.seconds());
+        passTime(action.seconds());
         break;
     case Action::Kind::snapshot:
         snapshot(args[0]);

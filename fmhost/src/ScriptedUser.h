@@ -51,6 +51,9 @@ public:
 
 private:
     bool dialogOnScreen() const;
+    // Lets `seconds` of simulated time pass, running what falls due in time order, but stops
+    // early where a dialog comes or goes. Answers whether the whole time passed.
+    bool passTime(double seconds);
     // A dialog left the screen: whatever is still queued was meant for it.
     void dialogClosed();
     void dialogAppeared();

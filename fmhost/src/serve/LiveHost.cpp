@@ -367,6 +367,7 @@ int LiveHost::run(const std::vector<Statement>& statements) {
     calculationThread.join();
     loop.runUntilIdle();
     plugin->shutdown();
+    output.message("the plug-in was shut down");
     server.stop(0, "The host has ended (" + ending + ").");
     loop.runUntilIdle();
     return 0;

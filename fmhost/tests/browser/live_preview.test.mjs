@@ -159,9 +159,9 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     await page.screenshot({ path: path.join(OUT_DIR, 'live-preview.png') });
 
     // A further calculation typed on the page runs in the same host, with the same state.
-    await page.fill('#calc', 'Brelka_Get ( "dialog-title" ) & " / " & Brelka_Get ( "dialog-value" ; 1 )');
+    await page.fill('#calc', 'Brelka_Set ( "dialog-title" ; "Second" ) & " / " & Brelka_Get ( "dialog-value" ; 1 )');
     await page.click('#evaluate');
-    await page.locator('#log .line.out', { hasText: 'Browser check / Ann Lee' }).waitFor();
+    await page.locator('#log .line.out', { hasText: 'Second / Ann Lee' }).waitFor();
     // Another dialog opened from the page: Return in its last field presses the default button.
     await page.fill('#calc', `${DIALOG.replace('Who is there?', 'And now?')} & " " & Brelka_Get ( "dialog-value" ; 1 )`);
     await page.click('#evaluate');
@@ -189,7 +189,7 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     assert.equal(code, 0, host.stderr);
     assert.match(host.stderr, /the page was closed; ending/);
     assert.deepEqual(host.stdout.trim().split('\n'), [
-      'Browser check', '0', 'Pressed 1, name Ann Lee', 'Browser check / Ann Lee', '0 Bo']);
+      'Browser check', '0', 'Pressed 1, name Ann Lee', 'Second / Ann Lee', '0 Bo']);
   } finally {
     if (context) await context.close().catch(() => {});
     if (host.child.exitCode === null) host.child.kill('SIGKILL');

@@ -164,6 +164,8 @@ public:
     void addTapRecognizerView();
     // Whether the finished panel lies outside the main screen.
     bool isTooLarge();
+    // Whether the window is built and the dialog waits for the user (no close has begun).
+    bool isShown() const { return shown_; }
 
     // --- interaction, keyboard and focus (ComponentValidationHelper.cpp)
     // A press of a bar button (or one made up by the return key in the last input).

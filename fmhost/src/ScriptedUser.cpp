@@ -127,6 +127,12 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
     ui::RunLoop& loop = ui::RunLoop::main();
     bool dialogSeen = false;
     while (true) {
+        // A dialog may have left the screen during the last step (an action closes it at
+        // once); note it before anything else runs, as the next dialog may follow at once.
+        if (dialogSeen && !dialogOnScreen()) {
+            dialogClosed();
+            dialogSeen = false;
+        }
         // Run what is due, but stop where a dialog comes or goes, so that a dialog closed and
         // the next one opened in quick succession are seen as two.
         const bool wasOnScreen = dialogOnScreen();

@@ -190,9 +190,14 @@ int ScriptedUser::run(const std::atomic<bool>& finished) {
 
 bool ScriptedUser::passTime(double seconds) {
     ui::RunLoop& loop = ui::RunLoop::main();
-    auto& clock = dynamic_cast<ui::VirtualClock&>(loop.clock());
     const bool wasOnScreen = dialogOnScreen();
     const auto changed = [&] { return dialogOnScreen() != wasOnScreen; };
+    auto* clock = dynamic_cast<ui::VirtualClock*>(&loop.clock());
+    if (!clock) {
+        // On the real clock time passes by itself.
+        loop.run(changed, seconds);
+        return !changed();
+    }
     const double target = loop.now() + seconds;
     // Step from one due time to the next, running what falls due at each, rather than
     // advancing in one go: a closing dialog lets the calculation thread open the next one at
@@ -202,11 +207,11 @@ bool ScriptedUser::passTime(double seconds) {
         if (changed()) return false;
         const auto next = loop.nextDueTime();
         if (!next || *next > target) {
-            clock.advanceTo(target);
+            clock->advanceTo(target);
             loop.run(changed, 0.0);
             return !changed();
         }
-        clock.advanceTo(*next);
+        clock->advanceTo(*next);
     }
 }
 

@@ -150,12 +150,22 @@ void InputDialog::createView() {
     // Buttons of an earlier dialog are gone from the screen; forget them.
     buttons_.clear();
 
+    // Growing by a section without a title column. A growth that leaves the width as it is
+    // changes no section, so it only adds its height instead of re-laying out every section.
+    const auto grow = [this](double width, double height) {
+        if (width > width_) {
+            recalculateComponents(width, height, 0);
+        } else {
+            height_ += height;
+        }
+    };
+
     // 1. The button row.
     const GetSizeHelper::Size buttons = getMinSizeOfButtonSection();
-    recalculateComponents(buttons.width, buttons.height, 0);
+    grow(buttons.width, buttons.height);
 
     // 2. The least width.
-    if (const auto n = numberFromTextSetting(CFG::dialog_min_width)) recalculateComponents(*n, 0, 0);
+    if (const auto n = numberFromTextSetting(CFG::dialog_min_width)) grow(*n, 0);
 
     // 3. The requested width; content that does not fit makes the dialog fail the size check.
     if (const auto n = numberFromTextSetting(CFG::dialog_width)) {
@@ -163,7 +173,7 @@ void InputDialog::createView() {
         if (*n < width_) {
             width_ = 50000;
         } else {
-            recalculateComponents(*n, 0, 0);
+            grow(*n, 0);
         }
     }
     layoutComponentsIfNeeded();
@@ -224,66 +234,64 @@ T* as(const std::shared_ptr<ui::View>& view) {
 }  // namespace
 
 void InputDialog::addComponents() {
+    // Every section has been built with the dialog's final widths by the layout pass below
+    // (or an earlier one after which no width changed); stacking only moves it down, which is
+    // what a rebuild at the new y would show, at a fraction of the cost.
     layoutComponentsIfNeeded();
     last_y_ = __top_bottom_margin;
+    const auto place = [this](ui::View& section, double& y) {
+        y = last_y_;
+        const ui::Rect frame = section.frame();
+        section.setFrame(ui::Rect(frame.x(), y, frame.width(), frame.height()));
+    };
     const double spacing = __component_spacing;
     const std::vector<std::shared_ptr<ui::View>> sections = view_components_;
     for (const auto& section : sections) {
         double advance = 0;
         if (auto* icon = as<CustomIcon>(section)) {
-            icon->_y = last_y_;
-            icon->updateSize();
+            place(*icon, icon->_y);
             advance = icon->_height + 2 * spacing;
         } else if (auto* title = as<CustomTitle>(section)) {
-            title->_y = last_y_;
-            title->updateSize();
+            place(*title, title->_y);
             advance = title->_height + 2 * spacing;
         } else if (auto* message = as<CustomMessage>(section)) {
+            // A message's frame still shows the wrap before its latest re-wrap; the rebuild
+            // brings it to the stored height.
             message->_y = last_y_;
             message->updateSize();
             advance = message->_height + 2 * spacing;
         } else if (auto* caption = as<CustomCaption>(section)) {
-            caption->_y = last_y_;
-            caption->updateSize();
+            place(*caption, caption->_y);
             advance = caption->_total_height + spacing;
         } else if (auto* area = as<CustomTextArea>(section)) {
-            area->_y = last_y_;
-            area->updateSize();
+            place(*area, area->_y);
             area->_text_area->setDelegate(this);
             advance = area->_total_height + spacing;
         } else if (auto* image = as<CustomImage>(section)) {
-            image->_y = last_y_;
-            image->updateSize();
+            place(*image, image->_y);
             advance = image->_total_height + spacing;
         } else if (auto* checkbox = as<CustomCheckbox>(section)) {
-            checkbox->_y = last_y_;
-            checkbox->updateSize();
+            place(*checkbox, checkbox->_y);
             advance = __switch_default_height + spacing;
         } else if (auto* field = as<CustomTextField>(section)) {
-            field->_y = last_y_;
-            field->updateSize();
+            place(*field, field->_y);
             field->_textfield->setDelegate(this);
             advance = field->_height + spacing;
         } else if (auto* separator = as<CustomSeparator>(section)) {
-            separator->_y = last_y_;
-            separator->updateSize();
+            place(*separator, separator->_y);
             advance = separator->_height + spacing;
         } else if (auto* link = as<CustomLinkButton>(section)) {
-            link->_y = last_y_;
-            link->updateSize();
+            place(*link, link->_y);
             advance = link->_height + spacing;
         } else if (auto* menu = as<CustomMenu>(section)) {
-            menu->_y = last_y_;
-            menu->updateSize();
+            place(*menu, menu->_y);
             if (menu->_menu) menu->_menu->delegate = this;
             advance = menu->_height + spacing;
         } else if (auto* list = as<CustomList>(section)) {
-            list->_y = last_y_;
-            list->updateSize();
+            place(*list, list->_y);
             advance = list->_height + spacing;
         } else if (auto* radio = as<CustomRadioButton>(section)) {
-            radio->_y = last_y_;
-            radio->updateSize();
+            place(*radio, radio->_y);
             advance = radio->_height + spacing;
         }
         last_y_ += advance;

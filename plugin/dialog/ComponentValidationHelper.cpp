@@ -205,7 +205,10 @@ void InputDialog::scheduleAutomaticCloses() {
 }
 
 void InputDialog::closeDialog(const ui::Notification& notification) {
-    if (!shown_ || closing_) return;
+    // Only the answer to this dialog's own request counts; one that arrives after the dialog
+    // closed (or that nobody asked for) must not touch the next dialog.
+    if (!shown_ || closing_ || !awaiting_calculation_) return;
+    awaiting_calculation_ = false;
     if (const auto* text = std::any_cast<std::string>(&notification.object)) {
         if (text->empty()) return;
         if (*text != "0") {
@@ -223,7 +226,8 @@ void InputDialog::closeDialog(const ui::Notification& notification) {
             return;
         }
     }
-    if (!Plugin::value(CFG::default_button)) return;
+    // A passed calculation presses the default button, which is button 1 when the store
+    // names none.
     closeWith(Ending::calculationPassed);
 }
 
@@ -410,6 +414,7 @@ std::pair<bool, bool> InputDialog::checkValidations() {
         if (!field) continue;
         const std::string text = field->_textfield->text();
         if (field->_filemaker_validation) {
+            awaiting_calculation_ = true;
             ui::NotificationCenter::defaultCenter().post(
                 "evaluateCalculation", Dictionary{{"x", Value(text)}, {"calc", Value(field->_validation)}});
             return {false, false};

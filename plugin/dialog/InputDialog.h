@@ -260,6 +260,8 @@ private:
     bool closing_ = false;
     // Whether the window is built and no closing sequence ran since: the dialog is usable.
     bool shown_ = false;
+    // Whether a calculation validation of this dialog waits for its answer.
+    bool awaiting_calculation_ = false;
 
     // Deferred layout: whether sections await their update, the left column of the growth
     // before the latest one (a message's frame keeps the height of the previous wrap until its

@@ -88,6 +88,7 @@ void InputDialog::viewDidAppear(bool animated) {
     layoutComponentsIfNeeded();
     closing_ = false;
     shown_ = false;
+    awaiting_calculation_ = false;
 
     if (enable_blur_) addBlurEffect();
     addTapRecognizerView();

@@ -1,5 +1,6 @@
 #include "host/PluginBridge.h"
 
+#include "host/CalculationBridge.h"
 #include "parser/InputDialogSession.h"
 #include "store/Plugin.h"
 
@@ -11,6 +12,10 @@ std::string PluginBridge::set(const Dictionary& parameters) { return Plugin::set
 
 std::string PluginBridge::openInputDialog(const Dictionary& parameters) {
     return InputDialogSession::createInputDialog(parameters);
+}
+
+std::string PluginBridge::openInputDialog(const Dictionary& parameters, const fmx::ExprEnv& env) {
+    return InputDialogSession::createInputDialog(parameters, [&env] { return CalculationBridge::observe(env); });
 }
 
 }  // namespace brelka

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "fmx/fmx.h"
 #include "store/Value.h"
 
 namespace brelka {
@@ -15,6 +16,8 @@ public:
     static std::string set(const Dictionary& parameters);
     // Runs one dialog session and answers its result text; blocks until the dialog ends.
     static std::string openInputDialog(const Dictionary& parameters);
+    // The same, evaluating the dialog's calculation validations with the call's environment.
+    static std::string openInputDialog(const Dictionary& parameters, const fmx::ExprEnv& env);
 };
 
 }  // namespace brelka

@@ -59,7 +59,8 @@ std::optional<std::string>& InputDialogSession::_result() {
 
 bool InputDialogSession::isRunning() { return running.load() && !ended.load(); }
 
-std::string InputDialogSession::createInputDialog(const Dictionary& parameters) {
+std::string InputDialogSession::createInputDialog(
+    const Dictionary& parameters, const std::function<ui::NotificationCenter::Observer()>& serveRequests) {
     // The parse and the dialog run on the main queue; waiting for them on the main thread
     // would wait for ever.
     if (ui::MainQueue::isMainThread()) {
@@ -75,6 +76,8 @@ std::string InputDialogSession::createInputDialog(const Dictionary& parameters) 
         return std::to_string(kDialogAlreadyOpenCode);
     }
     ended.store(false);
+    ui::NotificationCenter::Observer requests;
+    if (serveRequests) requests = serveRequests();
 
     ui::MainQueue::async([parameters] {
         if (InputDialogParamParser::prepareComponents(parameters)) {
@@ -87,6 +90,7 @@ std::string InputDialogSession::createInputDialog(const Dictionary& parameters) 
     _semaphore().wait();
     if (!_result().has_value()) _result() = std::to_string(kNoResultCode);
     std::string result = *_result();
+    requests.remove();
     running.store(false);
     return result;
 }

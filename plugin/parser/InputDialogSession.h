@@ -15,11 +15,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "store/Value.h"
+#include "ui/NotificationCenter.h"
 #include "ui/Semaphore.h"
 
 namespace brelka {
@@ -43,7 +45,12 @@ public:
     static std::optional<std::string>& _result();
 
     // Runs one session and answers its result text; blocks until the dialog is finished.
-    static std::string createInputDialog(const Dictionary& parameters);
+    // `serveRequests`, when given, is called once the session is sure to run, and what it
+    // answers (the calculation bridge's registration) is removed when the session has ended;
+    // a refused call never calls it.
+    static std::string createInputDialog(
+        const Dictionary& parameters,
+        const std::function<ui::NotificationCenter::Observer()>& serveRequests = {});
     // Presents the controller in a later turn of the main loop (main thread).
     static void openInputDialog();
 

@@ -22,6 +22,8 @@
 #include "components/CustomTextField.h"
 #include "dialog/Constants.h"
 #include "dialog/InputDialog.h"
+#include "TestEngine.h"
+#include "host/CalculationBridge.h"
 #include "host/PluginBridge.h"
 #include "parser/InputDialogParamParser.h"
 #include "parser/InputDialogSession.h"
@@ -110,6 +112,15 @@ public:
             if (std::chrono::steady_clock::now() > deadline) return false;
             ui::RunLoop::main().waitForWork(0.002);
         }
+    }
+
+    // The same as Brelka_InputDialog runs it, with calculations evaluated in `env`.
+    void openServing(Dictionary parameters, const fmx::ExprEnv& env) {
+        finished = false;
+        worker = std::thread([this, &env, parameters = std::move(parameters)] {
+            result = PluginBridge::openInputDialog(parameters, env);
+            finished = true;
+        });
     }
 
     // Opens a dialog and waits until the user can work with it.
@@ -521,6 +532,85 @@ TEST_F(DialogSessionTest, PatternsHoldTheDefaultButtonBackAndABrokenOneEndsWith2
             EXPECT_EQ(stored("value_1"), c.text) << "the values are still collected";
         }
     }
+}
+
+// --- calculation validation
+
+TEST(CalculationBridgeTest, FieldTextIsQuotedSoXIsExactlyThatText) {
+    EXPECT_EQ(CalculationBridge::expression("abcd", "Length ( x ) > 3"), "Let ( x = \"abcd\" ; Length ( x ) > 3 )");
+    EXPECT_EQ(CalculationBridge::expression("say \"hi\" \\ \xC2\xB6", "x"),
+              "Let ( x = \"say \\\"hi\\\" \\\\ \\\xC2\xB6\" ; x )");
+}
+
+TEST(CalculationBridgeTest, AnswersByTheResultsKind) {
+    using namespace fmx::testing;
+    struct Case {
+        fmx::Data result;
+        std::string answer;
+    };
+    fmx::Data date;
+    date.SetAsDateTime(fmx::kDTDate, 738000, fmx::Text::fromUtf8("1/1/2022"));
+    const std::vector<Case> cases = {
+        {textValue("Name required"), "Name required"}, {textValue("0"), "0"}, {textValue(""), ""},
+        {numberValue(1), "0"}, {numberValue(-2), "0"}, {numberValue(0.5), ""}, {numberValue(0), ""},
+        {booleanValue(true), "0"}, {booleanValue(false), ""}, {date, ""}, {fmx::Data(), ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CalculationBridge::answer(c.result), c.answer) << c.answer;
+}
+
+TEST_F(DialogSessionTest, CalculationRuleDecidesWithTheCallsEnvironment) {
+    fmx::testing::TestEngine engine;
+    fmx::testing::ScopedEngine installed(engine);
+    const fmx::ExprEnv env;
+    // No "default-button": a passed calculation counts as button 1.
+    Plugin::setValue(CFG::default_button, std::nullopt);
+    openServing(call({Value(std::string("Who?")), Value(std::string("OK\rCancel")),
+                      Value(std::string("text\rName\rvalidation=filemaker\rIf ( IsEmpty ( x ) ; \"Name required\" ; 1 )")),
+                      Value(std::string("Ann \"A\"")), Value(std::string("text\rCode\rvalidation=regexp\r^[0-9]+$")),
+                      Value(std::string("fails"))}),
+                 env);
+    ASSERT_TRUE(pumpUntil([] { return dialog().isShown(); }));
+
+    // A text answer shows it in an alert; the dialog stays open.
+    engine.setEvaluationResult(fmx::testing::textValue("Name required"));
+    ASSERT_TRUE(user->tap(button("OK")));
+    advance(1);
+    EXPECT_TRUE(dialog().isShown());
+    auto* alert = dynamic_cast<ui::AlertController*>(dialog().presentedViewController());
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Validation failed");
+    EXPECT_EQ(alert->message(), "Name required");
+    ASSERT_TRUE(user->tap(*alert->buttonForAction(0)));
+    advance(1);
+    EXPECT_EQ(dialog().presentedViewController(), nullptr);
+
+    // False keeps it open without a word.
+    engine.setEvaluationResult(fmx::testing::numberValue(0));
+    ASSERT_TRUE(user->tap(button("OK")));
+    advance(1);
+    EXPECT_TRUE(dialog().isShown());
+    EXPECT_EQ(dialog().presentedViewController(), nullptr);
+
+    // True closes it as the default button, although the second field fails its pattern.
+    engine.setEvaluationResult(fmx::testing::booleanValue(true));
+    ASSERT_TRUE(user->tap(button("OK")));
+    EXPECT_EQ(answer(), "0");
+    EXPECT_EQ(stored(CFG::dialog_button), "1");
+    ASSERT_EQ(engine.evaluatedExpressions().size(), 3u);
+    EXPECT_EQ(engine.evaluatedExpressions().back(),
+              "Let ( x = \"Ann \\\"A\\\"\" ; If ( IsEmpty ( x ) ; \"Name required\" ; 1 ) )");
+
+    // With the session over, nobody serves requests any more.
+    EXPECT_EQ(ui::NotificationCenter::defaultCenter().observerCount(CalculationBridge::kRequest), 0u);
+}
+
+TEST_F(DialogSessionTest, AStrayCalculationAnswerDoesNotCloseTheDialog) {
+    show(call({Value(std::string("Q")), Value(std::string("OK"))}));
+    ui::NotificationCenter::defaultCenter().post(CalculationBridge::kAnswer, std::string("0"));
+    ui::RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(dialog().isShown());
+    ASSERT_TRUE(user->tap(button("OK")));
+    EXPECT_EQ(answer(), "0");
 }
 
 }  // namespace

@@ -12,15 +12,15 @@ namespace {
 // What each argument of an action must be.
 enum class Arg { text, textOrIndex, seconds, path };
 
-struct Spec {
+struct Form {
     std::string_view name;
     Action::Kind kind;
     std::vector<Arg> args;
     std::string_view usage;
 };
 
-const std::vector<Spec>& specs() {
-    static const std::vector<Spec> table = {
+const std::vector<Form>& forms() {
+    static const std::vector<Form> table = {
         {"tap", Action::Kind::tap, {Arg::text}, "@tap \"T\""},
         {"type", Action::Kind::type, {Arg::textOrIndex, Arg::text}, "@type \"T\" \"text\" or @type #N \"text\""},
         {"return", Action::Kind::returnKey, {}, "@return"},
@@ -109,10 +109,10 @@ std::optional<int> indexOf(const std::string& s) {
 
 std::string Action::knownNames() {
     std::string names;
-    for (const Spec& spec : specs()) {
+    for (const Form& form : forms()) {
         if (!names.empty()) names += ", ";
         names += "@";
-        names += spec.name;
+        names += form.name;
     }
     return names;
 }
@@ -129,24 +129,24 @@ Action Action::parse(std::string_view line) {
     while (nameEnd < line.size() && !isBlank(line[nameEnd]) && line[nameEnd] != '"') ++nameEnd;
     std::string name(line.substr(start + 1, nameEnd - start - 1));
 
-    const Spec* spec = nullptr;
-    for (const Spec& candidate : specs())
-        if (candidate.name == name) spec = &candidate;
-    if (!spec)
+    const Form* form = nullptr;
+    for (const Form& candidate : forms())
+        if (candidate.name == name) form = &candidate;
+    if (!form)
         throw std::invalid_argument("unknown action @" + name + " (known actions: " + knownNames() + ")");
 
     std::vector<Token> tokens = tokenize(line.substr(nameEnd));
-    std::string usage = "; write it as " + std::string(spec->usage);
-    if (tokens.size() != spec->args.size())
-        throw std::invalid_argument("@" + name + " takes " + std::to_string(spec->args.size()) +
-                                    " argument" + (spec->args.size() == 1 ? "" : "s") + ", not " +
+    std::string usage = "; write it as " + std::string(form->usage);
+    if (tokens.size() != form->args.size())
+        throw std::invalid_argument("@" + name + " takes " + std::to_string(form->args.size()) +
+                                    " argument" + (form->args.size() == 1 ? "" : "s") + ", not " +
                                     std::to_string(tokens.size()) + usage);
 
-    action.kind_ = spec->kind;
+    action.kind_ = form->kind;
     action.name_ = name;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
-        switch (spec->args[i]) {
+        switch (form->args[i]) {
         case Arg::text:
             if (!token.quoted)
                 throw std::invalid_argument("argument " + std::to_string(i + 1) + " of @" + name +

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <random>
 
+#include <sys/socket.h>
+
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
@@ -198,6 +200,12 @@ std::string LiveServer::nextMessages(Viewer& viewer, bool& finished) {
 void LiveServer::routes() {
     httplib::Server& server = *server_;
     server.set_payload_max_length(kMaxBody);
+    // The library's default lets a second process bind the same port and take half of the
+    // page's requests; address reuse alone still lets the host restart right after a run.
+    server.set_socket_options([](int sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         if (auto reason = foreignRequest(req.get_header_value("Host"), req.get_header_value("Origin"))) {

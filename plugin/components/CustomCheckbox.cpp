@@ -66,4 +66,8 @@ void CustomCheckbox::updateSize() {
     addDescription();
 }
 
+ui::Inspection CustomCheckbox::inspect() const {
+    return ui::Inspection{"CustomCheckbox", {{"description", _description}}, getValue(), getText()};
+}
+
 }  // namespace brelka

@@ -33,6 +33,8 @@ public:
     void addCheckbox();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class, texts, and the value and display text a closing dialog would collect.
+    ui::Inspection inspect() const override;
 
     std::string _description;
     const std::shared_ptr<ui::Label> _description_label = std::make_shared<ui::Label>();

@@ -177,4 +177,8 @@ void CustomList::didDeselectRow(ui::TableView& table, int row) {
     if (auto* cell = table.cellForRow(row)) cell->textLabel().setTextColor(ui::Color::black());
 }
 
+ui::Inspection CustomList::inspect() const {
+    return ui::Inspection{"CustomList", {{"title", _title}}, getValue(), getText()};
+}
+
 }  // namespace brelka

@@ -39,6 +39,8 @@ public:
     void addList();
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class, texts, and the value and display text a closing dialog would collect.
+    ui::Inspection inspect() const override;
     // Selects _default_value in the table, without animation, scrolling or callbacks.
     void selectDefaultCell();
 

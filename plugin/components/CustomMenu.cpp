@@ -152,4 +152,8 @@ void CustomMenu::updateSize() {
     addTitle();
 }
 
+ui::Inspection CustomMenu::inspect() const {
+    return ui::Inspection{"CustomMenu", {{"title", _title}, {"placeholder", _placeholder}}, getValue(), getText()};
+}
+
 }  // namespace brelka

@@ -52,6 +52,8 @@ public:
     void openMenu(ui::Control* sender = nullptr);
     // Applies the stored geometry: frame and inner views, exactly one copy of each.
     void updateSize();
+    // Its class, texts, and the value and display text a closing dialog would collect.
+    ui::Inspection inspect() const override;
 
     std::string _title;
     const std::shared_ptr<ui::Label> _title_label = std::make_shared<ui::Label>();

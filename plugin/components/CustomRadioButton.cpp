@@ -217,4 +217,8 @@ void CustomRadioButton::updateSize() {
     addDescription();
 }
 
+ui::Inspection CustomRadioButton::inspect() const {
+    return ui::Inspection{"CustomRadioButton", {{"description", _description}}, getValue(), getText()};
+}
+
 }  // namespace brelka

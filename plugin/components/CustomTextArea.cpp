@@ -61,4 +61,8 @@ void CustomTextArea::updateSize() {
     addTextArea();
 }
 
+ui::Inspection CustomTextArea::inspect() const {
+    return ui::Inspection{"CustomTextArea", {{"title", _title}, {"placeholder", _placeholder}}, _text_area->text(), _text_area->text()};
+}
+
 }  // namespace brelka

@@ -68,4 +68,8 @@ void CustomTextField::updateSize() {
     addTextField();
 }
 
+ui::Inspection CustomTextField::inspect() const {
+    return ui::Inspection{"CustomTextField", {{"title", _title}, {"placeholder", _placeholder}}, _textfield->text(), _textfield->text()};
+}
+
 }  // namespace brelka

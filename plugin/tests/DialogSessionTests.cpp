@@ -534,6 +534,32 @@ TEST_F(DialogSessionTest, PatternsHoldTheDefaultButtonBackAndABrokenOneEndsWith2
     }
 }
 
+// --- what a host sees of the sections without the plug-in's headers
+
+TEST_F(DialogSessionTest, SectionsDescribeThemselvesWithTheValuesAClosingWouldCollect) {
+    show(call({Value(std::string("Order")), Value(std::string("OK")), Value(std::string("text\rName")),
+               Value(std::string("")), Value(std::string("checkbox\rGift")), Value(true),
+               Value(std::string("menu\rSize")), Value(std::string("S\rM")), Value(std::string("M"))}));
+    ASSERT_TRUE(user->tap(*section<CustomTextField>(1)->_textfield));
+    ASSERT_TRUE(user->type("Eve"));
+    std::vector<std::string> seen;
+    for (const auto& view : dialog()._view()->subviews()) {
+        const ui::Inspection about = view->inspect();
+        if (about.empty()) continue;
+        std::string line = about.className;
+        for (const auto& [role, text] : about.texts) line += " " + role + "=" + text;
+        if (about.value) line += " value=" + *about.value + " display=" + about.display.value_or("?");
+        seen.push_back(line);
+    }
+    const std::vector<std::string> expected = {
+        "CustomMessage message=Order",
+        "CustomTextField title=Name placeholder= value=Eve display=Eve",
+        "CustomCheckbox description=Gift value=1 display=1",
+        "CustomMenu title=Size placeholder=M value=2 display=M",
+    };
+    EXPECT_EQ(seen, expected);
+}
+
 // --- calculation validation
 
 TEST(CalculationBridgeTest, FieldTextIsQuotedSoXIsExactlyThatText) {

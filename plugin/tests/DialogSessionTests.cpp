@@ -27,6 +27,7 @@
 #include "host/PluginBridge.h"
 #include "parser/InputDialogParamParser.h"
 #include "parser/InputDialogSession.h"
+#include "parser/SupportedValidations.h"
 #include "store/Config.h"
 #include "store/Plugin.h"
 #include "ui/AlertController.h"
@@ -487,6 +488,48 @@ TEST_F(DialogSessionTest, ButtonsShareThePanelWidthRightToLeftWithTheDefaultInBo
     EXPECT_EQ(stored(CFG::dialog_button), "2");
 }
 
+TEST_F(DialogSessionTest, PanelSizeAndPlaceFollowTheWidthAndPositionSettings) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string_view, std::string>> settings;
+        std::optional<double> width;  // nothing: as the content needs
+        std::optional<double> y;      // nothing: centred
+        std::optional<double> x;      // nothing: centred
+    };
+    const std::vector<Case> cases = {
+        {"plain", {}, std::nullopt, std::nullopt, std::nullopt},
+        {"least width", {{CFG::dialog_min_width, "400"}}, 400, std::nullopt, std::nullopt},
+        {"one-line position is ignored", {{CFG::dialog_position, "10"}}, std::nullopt, std::nullopt, std::nullopt},
+        {"default x, top at 120", {{CFG::dialog_position, "default\r120"}}, std::nullopt, 120, std::nullopt},
+        {"exactly the screen's width", {{CFG::dialog_width, "1024"}, {CFG::dialog_position, "0\r10"}}, 1024, 10, 0},
+    };
+    const ui::Rect screen = ui::Screen::main().bounds();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [key, text] : c.settings) setText(key, text);
+        show(call({Value(std::string("Is this right?")), Value(std::string("OK\rCancel"))}));
+        InputDialog& d = dialog();
+        const ui::Rect panel = d._view()->frame();
+        const double messageHeight = d._view_components().at(0)->frame().height();
+        // Margins, the message, the button bar; one section adds no spacing.
+        EXPECT_DOUBLE_EQ(panel.height(), 2 * __top_bottom_margin + messageHeight + __button_default_height);
+        if (c.width) {
+            EXPECT_DOUBLE_EQ(panel.width(), *c.width);
+        }
+        EXPECT_DOUBLE_EQ(panel.x(), c.x.value_or(screen.width() / 2 - panel.width() / 2));
+        EXPECT_DOUBLE_EQ(panel.y(), c.y.value_or(screen.height() / 2 - panel.height() / 2 - __button_default_height));
+        ASSERT_TRUE(user->tap(button("OK")));
+        EXPECT_EQ(answer(), "0");
+        for (const auto& [key, text] : c.settings) Plugin::setValue(key, std::nullopt);
+    }
+
+    // One point wider than the screen does not fit.
+    setText(CFG::dialog_width, "1025");
+    setText(CFG::dialog_position, "0\r10");
+    open(call({Value(std::string("Is this right?")), Value(std::string("OK\rCancel"))}));
+    EXPECT_EQ(answer(), "-5611");
+}
+
 TEST_F(DialogSessionTest, ReduceTransparencyShowsBlackInsteadOfTheBlur) {
     setText(CFG::dialog_blur, "yes");
     ui::Screen::main().setReduceTransparency(true);
@@ -558,6 +601,36 @@ TEST_F(DialogSessionTest, SectionsDescribeThemselvesWithTheValuesAClosingWouldCo
         "CustomMenu title=Size placeholder=M value=2 display=M",
     };
     EXPECT_EQ(seen, expected);
+}
+
+TEST(PatternTest, BuiltInPatternsMatchAnywhereUnlessAnchored) {
+    using V = supported_validations;
+    struct Case {
+        V rule;
+        const char* text;
+        bool passes;
+    };
+    const std::vector<Case> cases = {
+        {V::ssn, "", true},           {V::ssn, "123-45-6789", true},   {V::ssn, "666-12-3456", false},
+        {V::ssn, "123-45-678", false}, {V::sin, "123-456-789abc", true}, {V::sin, "123456789", false},
+        {V::credit_card, "4111 1111 1111 1111", true}, {V::credit_card, "4111-1111-1111-1111", true},
+        {V::credit_card, "5212345678901234", true},   {V::credit_card, "6212345678901234", false},
+        {V::credit_card, "4111111111111", false},      {V::czech_id, "800101/1234", true},
+        {V::czech_id, "8001011234", true},             {V::czech_id, "800191/1234", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(rawValue(c.rule)) + " " + c.text);
+        const auto [compiled, found] = InputDialog::matches(std::string(builtInPattern(c.rule)), c.text);
+        EXPECT_TRUE(compiled);
+        EXPECT_EQ(!found.empty(), c.passes);
+    }
+}
+
+TEST(PatternTest, AllMatchesAreFoundIncludingEmptyOnes) {
+    EXPECT_EQ(InputDialog::matches("[0-9]+", "a1b22c333").second, (std::vector<std::string>{"1", "22", "333"}));
+    EXPECT_EQ(InputDialog::matches("x*", "ab").second, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(InputDialog::matches("^.$", "\xF0\x9F\x98\x80").second.size(), 1u) << "one character, two UTF-16 units";
+    EXPECT_FALSE(InputDialog::matches("(", "x").first);
 }
 
 // --- calculation validation

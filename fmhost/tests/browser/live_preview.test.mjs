@@ -26,6 +26,7 @@ const STEP_MS = 20000;
 
 assert.ok(FMHOST && PLUGIN, 'set FMHOST and PLUGIN to the fmhost program and the plug-in to load');
 
+mkdirSync(OUT_DIR, { recursive: true });
 const work = mkdtempSync(path.join(os.tmpdir(), 'fmhost-browser-'));
 process.on('exit', () => rmSync(work, { recursive: true, force: true }));
 
@@ -106,6 +107,20 @@ async function within(promise, what) {
   try { return await Promise.race([promise, timeout]); } finally { clearTimeout(timer); }
 }
 
+// Waits until the page shows the newest picture the host has sent and no newer one has come
+// for a moment: the screen has caught up with the input so far.
+async function settled(page) {
+  let last = null, since = Date.now();
+  const deadline = Date.now() + STEP_MS;
+  for (;;) {
+    const { frame, latest } = await page.locator('#screen').evaluate(e => ({ ...e.dataset }));
+    if (frame !== latest || frame !== last) { last = frame; since = Date.now(); }
+    else if (Date.now() - since >= 600) return;
+    if (Date.now() > deadline) throw new Error('the screen did not settle');
+    await page.waitForTimeout(100);
+  }
+}
+
 // The page's point for a screen point.
 async function toPage(page, point, screen) {
   const box = await page.locator('#frame').boundingBox();
@@ -143,7 +158,8 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     await page.keyboard.type('Ann Lee');
     await page.keyboard.press('Backspace');
     await page.keyboard.type('e');
-    await page.waitForTimeout(300);
+    await page.locator('#keyboard').waitFor({ state: 'visible' });
+    await settled(page);
     await page.screenshot({ path: path.join(OUT_DIR, 'live-preview-typed.png') });
     // The first press of OK only ends the editing (the keyboard goes down); the second closes.
     await page.locator('#keyboard').waitFor({ state: 'visible' });
@@ -155,8 +171,14 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     // The script goes on: its next result appears on the page.
     await page.locator('#log .line.out', { hasText: 'Pressed 1, name Ann Lee' }).waitFor();
     await page.locator('#status', { hasText: 'Ready' }).waitFor();
-    mkdirSync(OUT_DIR, { recursive: true });
+    await settled(page);
     await page.screenshot({ path: path.join(OUT_DIR, 'live-preview.png') });
+
+    // A reload keeps the session: the host waits for the page to come back and sends the log
+    // again.
+    await page.reload();
+    await page.locator('#log .line.out', { hasText: 'Pressed 1, name Ann Lee' }).waitFor();
+    await page.locator('#status', { hasText: 'Ready' }).waitFor();
 
     // A further calculation typed on the page runs in the same host, with the same state.
     await page.fill('#calc', 'Brelka_Set ( "dialog-title" ; "Second" ) & " / " & Brelka_Get ( "dialog-value" ; 1 )');

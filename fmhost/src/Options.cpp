@@ -42,7 +42,9 @@ const char* kServeDescription =
     "in a browser page at http://127.0.0.1:PORT/: clicks, typing, Return and the wheel reach the dialog,\n"
     "results appear as the script goes on, and further calculations can be typed on the page. Scripted\n"
     "user actions are skipped: the person at the page is the user. The host stays up after the script\n"
-    "until the page is closed or Ctrl-C is pressed; then it shuts the plug-in down.";
+    "until the page is closed or Ctrl-C is pressed; then it shuts the plug-in down and exits with 0,\n"
+    "or with 3 when a calculation was still waiting for its dialog (the plug-in cannot be shut down\n"
+    "then). Only 127.0.0.1 is served, one page at a time.";
 
 }  // namespace
 

@@ -433,6 +433,31 @@ TEST_F(DialogSessionTest, ReturnKeyBeforeANonTextSectionOnlyHidesTheKeyboard) {
     EXPECT_EQ(stored(CFG::dialog_button), "1") << "the press after the return key was not swallowed";
 }
 
+TEST_F(DialogSessionTest, LeavingATextAreaMovesOnButATappedInputKeepsTheFocus) {
+    show(call({Value(std::string("Notes")), Value(std::string("OK")), Value(std::string("textArea\rBio")),
+               Value(std::string("")), Value(std::string("text\rA")), Value(std::string("")),
+               Value(std::string("text\rB")), Value(std::string(""))}));
+    auto* area = section<CustomTextArea>(1);
+    auto* a = section<CustomTextField>(2);
+    auto* b = section<CustomTextField>(3);
+
+    // A tap on the panel ends the text area's editing, and the focus moves to the next input.
+    ASSERT_TRUE(user->tap(*area->_text_area));
+    ASSERT_TRUE(user->pressReturn());  // a line break, not a move
+    EXPECT_TRUE(area->_text_area->isEditing());
+    user->tap(dialog()._view()->convert(ui::Point{2, area->frame().y() + 2}, nullptr));
+    EXPECT_TRUE(a->_textfield->isEditing());
+    EXPECT_EQ(dialog()._currently_active_textfield(), a->_textfield);
+
+    // Tapping another field goes there; leaving the last field that way presses no button.
+    ASSERT_TRUE(user->tap(*b->_textfield));
+    EXPECT_TRUE(b->_textfield->isEditing());
+    ASSERT_TRUE(user->tap(*a->_textfield));
+    EXPECT_TRUE(dialog().isShown());
+    EXPECT_TRUE(a->_textfield->isEditing());
+    EXPECT_EQ(dialog()._currently_active_textfield(), a->_textfield);
+}
+
 TEST_F(DialogSessionTest, TheLastInputAskingForFocusGetsIt) {
     show(call({Value(std::string("F")), Value(std::string("OK")), Value(std::string("text\rA\rfocus=1")),
                Value(std::string("")), Value(std::string("text\rB")), Value(std::string("")),

@@ -385,10 +385,16 @@ void ScriptedUser::select(const std::string& title, const std::string& entry) {
             for (const auto& child : view->subviews()) stack.push_back(child.get());
         }
         if (!opener) throw ActionError(printable(title) + " is neither a pop-up menu nor a list");
+        // The opened menu is the list that was not on screen before the tap: the dialog may
+        // hold lists of its own that come earlier in the tree.
+        std::vector<ui::TableView*> before;
+        collectTables(window_->topViewController()->view(), before);
         tap(*opener);
         ui::RunLoop::main().runUntilIdle();
-        collectTables(*section, tables);
-        if (tables.empty()) collectTables(window_->topViewController()->view(), tables);
+        std::vector<ui::TableView*> after;
+        collectTables(window_->topViewController()->view(), after);
+        for (ui::TableView* table : after)
+            if (std::find(before.begin(), before.end(), table) == before.end()) tables.push_back(table);
         if (tables.empty()) throw ActionError("the menu " + printable(title) + " did not open");
     }
     std::vector<std::string> entries;
@@ -473,6 +479,23 @@ void ScriptedUser::tapText(const std::string& text) {
     const Visible* target = nullptr;
     for (const auto& v : views)
         if (!target && dynamic_cast<ui::Button*>(v.view) && shows(*v.view)) target = &v;
+    if (!target) {
+        // A radio button's text is its description beside the circle, and only the circle
+        // takes a tap: a person aiming at the description hits the circle next to it.
+        for (ui::View* section : sections()) {
+            const ui::Inspection inspection = section->inspect();
+            if (inspection.className != "CustomRadioButton") continue;
+            bool described = false;
+            for (const auto& [role, shown] : inspection.texts) described = described || shown == text;
+            if (!described) continue;
+            for (const auto& v : visibleViews(*section, window_->bounds())) {
+                if (dynamic_cast<ui::Control*>(v.view)) {
+                    tap(*v.view);
+                    return;
+                }
+            }
+        }
+    }
     for (const auto& v : views)
         if (!target && shows(*v.view)) target = &v;
     if (target) {
@@ -620,6 +643,14 @@ void ScriptedUser::alert(const std::string& button) {
 
 void ScriptedUser::snapshot(const std::string& path) {
     if (!window_) throw ActionError("there is no window to draw");
+    // A picture asked for under a folder that does not exist yet gets the folder, as a
+    // person saving a file would expect.
+    const auto parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(parent, error);
+        if (error) throw ActionError("cannot create the folder " + parent.string() + ": " + error.message());
+    }
     ui::Renderer::writePng(*window_, path);
 }
 

@@ -397,11 +397,15 @@ void InputDialog::keyboardNotification(const ui::Notification& notification) {
 void InputDialog::movePanelForKeyboard(double keyboard_top, double duration, int curve) {
     const std::shared_ptr<ui::View> panel = view_;
     if (!panel) return;
-    const bool covered = getFistRespoderPosition() > keyboard_top;
+    // The edited section's bottom as it would be with the panel at its resting place: when
+    // the focus moves on while the panel is already raised, measuring from the raised panel
+    // would raise it by too little (or lower it) and leave the new field under the keyboard.
+    const auto restingBottom = [this, panel] { return getFistRespoderPosition() - (panel->frame().y() - y_); };
+    const bool covered = getFistRespoderPosition() != 0 && restingBottom() > keyboard_top;
     const auto options = static_cast<ui::AnimationOptions>(static_cast<unsigned>(curve) << 16);
-    ui::Animation::animate(duration, 0, options, [this, panel, covered, keyboard_top] {
+    ui::Animation::animate(duration, 0, options, [this, panel, covered, keyboard_top, restingBottom] {
         const ui::Rect frame = panel->frame();
-        const double y = covered ? y_ - (getFistRespoderPosition() - keyboard_top) - 5 : y_;
+        const double y = covered ? y_ - (restingBottom() - keyboard_top) - 5 : y_;
         panel->setFrame(ui::Rect(frame.x(), y, frame.width(), frame.height()));
     });
 }

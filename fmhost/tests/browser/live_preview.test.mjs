@@ -49,10 +49,9 @@ function freePort() {
   });
 }
 
-// Where the dialog's panel, its name field and its buttons are, in screen points, as the
-// scripted host reports them for the same dialog.
-function dialogLayout() {
-  const file = script('layout.fmscript', `Brelka_Set ( "dialog-title" ; "Browser check" )\n@dump\n@tap "Cancel"\n${DIALOG}\n`);
+// The layout of a dialog (`@dump`) as the scripted host reports it for the same call.
+function dumpOf(name, setup, call) {
+  const file = script(`${name}.fmscript`, `${setup}\n@dump\n@tap "Cancel"\n${call}\n`);
   let stdout;
   try {
     stdout = execFileSync(FMHOST, ['--json', '--plugin', PLUGIN, file], { encoding: 'utf8', timeout: STEP_MS });
@@ -61,7 +60,12 @@ function dialogLayout() {
   }
   const line = stdout.split('\n').find(l => l.startsWith('{"dump"'));
   assert.ok(line, `fmhost printed no @dump line:\n${stdout}`);
-  const dump = JSON.parse(line).dump;
+  return { dump: JSON.parse(line).dump, line };
+}
+
+// Where the dialog's panel, its name field and its buttons are, in screen points.
+function dialogLayout() {
+  const { dump, line } = dumpOf('layout', 'Brelka_Set ( "dialog-title" ; "Browser check" )', DIALOG);
   const [px, py] = dump.panel;
   const centre = ([x, y, w, h]) => ({ x: px + x + w / 2, y: py + y + h / 2 });
   const ok = dump.buttons.find(b => b.title === 'OK');
@@ -127,6 +131,19 @@ async function toPage(page, point, screen) {
   return { x: box.x + point.x * box.width / screen[0], y: box.y + point.y * box.height / screen[1] };
 }
 
+// A browser with a fresh profile and a page of `fmhost serve` on `port`.
+async function openBrowser(port) {
+  const userDataDir = mkdtempSync(path.join(work, 'chromium-'));
+  const context = await chromium.launchPersistentContext(userDataDir, {
+    executablePath: CHROMIUM, headless: true, args: CHROMIUM_FLAGS, timeout: STEP_MS,
+    viewport: { width: 1500, height: 1000 }
+  });
+  context.setDefaultTimeout(STEP_MS);
+  const page = context.pages()[0] || await context.newPage();
+  await page.goto(`http://127.0.0.1:${port}/`);
+  return { context, page };
+}
+
 test('a person fills in a dialog in the browser and the script goes on with the answer', { timeout: 120000 }, async () => {
   const layout = dialogLayout();
   const port = await freePort();
@@ -136,17 +153,12 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     '"Pressed " & Brelka_Get ( "dialog-button" ) & ", name " & Brelka_Get ( "dialog-value" ; 1 )',
     ''].join('\n'));
   const host = serve(port, file);
-  const userDataDir = mkdtempSync(path.join(work, 'chromium-'));
   let context;
   try {
     await host.ready;
-    context = await chromium.launchPersistentContext(userDataDir, {
-      executablePath: CHROMIUM, headless: true, args: CHROMIUM_FLAGS, timeout: STEP_MS,
-      viewport: { width: 1500, height: 1000 }
-    });
-    context.setDefaultTimeout(STEP_MS);
-    const page = context.pages()[0] || await context.newPage();
-    await page.goto(`http://127.0.0.1:${port}/`);
+    const opened = await openBrowser(port);
+    context = opened.context;
+    const page = opened.page;
 
     // The dialog is on screen once the host says so and a picture has arrived.
     await page.locator('#status', { hasText: 'A dialog is waiting for you' }).waitFor();
@@ -212,6 +224,49 @@ test('a person fills in a dialog in the browser and the script goes on with the 
     assert.match(host.stderr, /the page was closed; ending/);
     assert.deepEqual(host.stdout.trim().split('\n'), [
       'Browser check', '0', 'Pressed 1, name Ann Lee', 'Second / Ann Lee', '0 Bo']);
+  } finally {
+    if (context) await context.close().catch(() => {});
+    if (host.child.exitCode === null) host.child.kill('SIGKILL');
+  }
+});
+
+test('the wheel scrolls a list and a click picks a row that was out of sight', { timeout: 120000 }, async () => {
+  const LIST = 'Brelka_InputDialog ( "Pick" ; "OK¶Cancel" ; "list¶Colour:¶lines=3" ; "a¶b¶c¶d¶e¶f¶g¶h" ; "" )';
+  const { dump, line } = dumpOf('list-layout', '', LIST);
+  const list = dump.sections.find(s => s.class === 'CustomList');
+  assert.ok(list, `no list in ${line}`);
+  const [px, py] = dump.panel;
+  const [lx, ly, lw, lh] = list.frame;
+  // The rows are in the section's right part; the top row is 40 points high.
+  const inList = { x: px + lx + lw * 0.7, y: py + ly + lh / 2 };
+  const topRow = { x: inList.x, y: py + ly + 20 };
+  const ok = dump.buttons.find(b => b.title === 'OK');
+  const okPoint = { x: px + ok.frame[0] + ok.frame[2] / 2, y: py + ok.frame[1] + ok.frame[3] / 2 };
+
+  const port = await freePort();
+  const host = serve(port, script('list.fmscript', `${LIST}\nBrelka_Get ( "dialog-text" ; 1 )\n`));
+  let context;
+  try {
+    await host.ready;
+    const opened = await openBrowser(port);
+    context = opened.context;
+    const page = opened.page;
+    await page.locator('#status', { hasText: 'A dialog is waiting for you' }).waitFor();
+    await settled(page);
+    const at = await toPage(page, inList, dump.screen);
+    await page.mouse.move(at.x, at.y);
+    // Far past the end: the list stops at its last rows, f, g and h.
+    await page.mouse.wheel(0, 1000);
+    await settled(page);
+    const row = await toPage(page, topRow, dump.screen);
+    await page.mouse.click(row.x, row.y);
+    const okAt = await toPage(page, okPoint, dump.screen);
+    await page.mouse.click(okAt.x, okAt.y);
+    await page.locator('#log .line.out', { hasText: /^f$/ }).waitFor();
+    await page.close();
+    const { code } = await within(host.exited, 'fmhost serve to end after the page was closed');
+    assert.equal(code, 0, host.stderr);
+    assert.deepEqual(host.stdout.trim().split('\n'), ['0', 'f']);
   } finally {
     if (context) await context.close().catch(() => {});
     if (host.child.exitCode === null) host.child.kill('SIGKILL');

@@ -356,7 +356,8 @@ int LiveHost::run(const std::vector<Statement>& statements) {
         loop.runUntilIdle();
     }
     if (const std::string running = progress.running(); !running.empty()) {
-        const std::string message = running + " was still waiting for its dialog; the plug-in was not shut down";
+        const std::string message = running + (presented ? " was still waiting for its dialog" : " was still running") +
+                                    "; the plug-in was not shut down";
         output.message(message);
         server.stop(3, message);
         out_.flush();

@@ -106,4 +106,29 @@ pid=
 grep -q "interrupted; ending" "$work/err" || fail "no ending message: $(cat "$work/err")"
 grep -q "the plug-in was shut down" "$work/err" || fail "the plug-in was not shut down: $(cat "$work/err")"
 [ $failed -eq 0 ] && echo "ok: Ctrl-C ended the host with status 0 and shut the plug-in down"
+
+# A page that goes away while a dialog waits ends the host too, saying that the dialog's call
+# could not finish; the run must not hang on it.
+"$fmhost" serve --port 0 --plugin "$plugin" \
+  -e 'Brelka_InputDialog ( "Left open" ; "OK" ; "text¶Name:" ; "" )' >"$work/out2" 2>"$work/err2" &
+pid=$!
+port=
+for _ in $(seq 200); do
+  port=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$work/err2" | head -n 1 | sed 's/.*://')
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+curl -sN --max-time 2 "http://127.0.0.1:$port/events" >"$work/events" 2>/dev/null
+grep -q '^event: hello' "$work/events" || fail "the page's stream did not start: $(head -c 300 "$work/events")"
+for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then fail "fmhost serve did not end within 15 s of the page going away"; fi
+wait "$pid"
+status=$?
+pid=
+if [ $status -eq 3 ] && grep -q "the page was closed; ending" "$work/err2" &&
+   grep -q "was still waiting for its dialog; the plug-in was not shut down" "$work/err2"; then
+  echo "ok: a page closed over an open dialog ends the host with status 3"
+else
+  fail "page closed over a dialog: status $status: $(cat "$work/err2")"
+fi
 exit $failed

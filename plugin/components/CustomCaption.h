@@ -13,7 +13,7 @@
 
 namespace brelka {
 
-class CustomCaption : public ui::View {
+class CustomCaption final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, total_width, total_height) and builds.
     CustomCaption(std::string title, std::string description, double x, double y,

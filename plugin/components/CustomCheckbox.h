@@ -16,7 +16,7 @@
 
 namespace brelka {
 
-class CustomCheckbox : public ui::View {
+class CustomCheckbox final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width_left + width, height) and builds.
     CustomCheckbox(std::string description, bool default_value, double x, double y,

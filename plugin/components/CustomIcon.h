@@ -13,7 +13,7 @@
 
 namespace brelka {
 
-class CustomIcon : public ui::View {
+class CustomIcon final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width, height) and builds. _view_width
     // stays 0, so the icon sits half outside the left edge until the controller sets it.

@@ -16,7 +16,7 @@
 
 namespace brelka {
 
-class CustomImage : public ui::View {
+class CustomImage final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, total_width, total_height) and builds.
     CustomImage(std::string title, ImageRef image, double x, double y, double title_width,

@@ -14,7 +14,7 @@
 
 namespace brelka {
 
-class CustomLinkButton : public ui::View {
+class CustomLinkButton final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width_left + width, height) and builds.
     CustomLinkButton(std::string title, std::string link, double x, double y, double width_left,

@@ -20,7 +20,7 @@
 
 namespace brelka {
 
-class CustomList : public ui::View, public ui::TableViewDataSource, public ui::TableViewDelegate {
+class CustomList final : public ui::View, public ui::TableViewDataSource, public ui::TableViewDelegate {
 public:
     // default_value is the initial row counted from 1 (0 or less for none). Stores the
     // arguments, sets the frame (x, y, total_width, height) and builds.

@@ -23,7 +23,7 @@
 
 namespace brelka {
 
-class CustomMenu : public ui::View {
+class CustomMenu final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, total_width, height) and builds.
     CustomMenu(std::string title, std::string placeholder, std::vector<std::string> items,

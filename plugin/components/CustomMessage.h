@@ -13,7 +13,7 @@
 
 namespace brelka {
 
-class CustomMessage : public ui::View {
+class CustomMessage final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width, height) and builds.
     CustomMessage(std::string message, double x, double y, double width, double height);

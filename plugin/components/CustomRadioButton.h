@@ -20,7 +20,7 @@
 
 namespace brelka {
 
-class CustomRadioButton : public ui::View {
+class CustomRadioButton final : public ui::View {
 public:
     // Stores the arguments (_current_value stays false), sets the frame
     // (x, y, width_left + width, height) and builds.

@@ -11,7 +11,7 @@
 
 namespace brelka {
 
-class CustomSeparator : public ui::View {
+class CustomSeparator final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width, height) and builds.
     CustomSeparator(double x, double y, double width, double height);

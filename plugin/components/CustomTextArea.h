@@ -16,7 +16,7 @@
 
 namespace brelka {
 
-class CustomTextArea : public ui::View {
+class CustomTextArea final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, total_width, total_height) and builds.
     CustomTextArea(std::string title, std::string placeholder, double x, double y,

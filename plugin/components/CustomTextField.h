@@ -17,7 +17,7 @@
 
 namespace brelka {
 
-class CustomTextField : public ui::View {
+class CustomTextField final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, total_width, height) and builds.
     CustomTextField(std::string title, std::string placeholder, bool password, double x, double y,

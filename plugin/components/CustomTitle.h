@@ -12,7 +12,7 @@
 
 namespace brelka {
 
-class CustomTitle : public ui::View {
+class CustomTitle final : public ui::View {
 public:
     // Stores the arguments, sets the frame (x, y, width, height) and builds.
     CustomTitle(std::string title, double x, double y, double width, double height);

@@ -19,6 +19,7 @@
 #include "components/CustomTextArea.h"
 #include "components/CustomTextField.h"
 #include "components/CustomTitle.h"
+#include "dialog/ComponentCast.h"
 #include "dialog/Constants.h"
 #include "dialog/GetSizeHelper.h"
 #include "host/Bundle.h"
@@ -383,16 +384,16 @@ void InputDialog::setLayoutDeferred(bool deferred) {
 void InputDialog::updateComponents() {
     for (std::size_t index = 0; index < view_components_.size(); ++index) {
         ui::View* component = view_components_[index].get();
-        if (auto* icon = dynamic_cast<CustomIcon*>(component)) {
+        if (auto* icon = componentAs<CustomIcon>(component)) {
             icon->_view_width = width_;
             icon->updateSize();
-        } else if (auto* title = dynamic_cast<CustomTitle*>(component)) {
+        } else if (auto* title = componentAs<CustomTitle>(component)) {
             title->_width = width_;
             title->updateSize();
-        } else if (auto* separator = dynamic_cast<CustomSeparator*>(component)) {
+        } else if (auto* separator = componentAs<CustomSeparator>(component)) {
             separator->_width = width_;
             separator->updateSize();
-        } else if (auto* message = dynamic_cast<CustomMessage*>(component)) {
+        } else if (auto* message = componentAs<CustomMessage>(component)) {
             // The rebuild shows the height of the previous wrap; the new one is stored for the
             // next rebuild. When growths were skipped, the previous wrap is the one made with
             // the left column before the latest growth, unless the message came with it.
@@ -407,42 +408,42 @@ void InputDialog::updateComponents() {
             const double wrapped = GetSizeHelper::recalculateHeight(message->_message, width_left_);
             height_ += wrapped - accounted;
             message->_height = wrapped;
-        } else if (auto* caption = dynamic_cast<CustomCaption*>(component)) {
+        } else if (auto* caption = componentAs<CustomCaption>(component)) {
             caption->_title_width = width_left_;
             caption->_total_width = width_;
             const double wrapped = GetSizeHelper::recalculateHeight(caption->_description, width_left_);
             height_ += wrapped - caption->_total_height;
             caption->_total_height = wrapped;
             caption->updateSize();
-        } else if (auto* checkbox = dynamic_cast<CustomCheckbox*>(component)) {
+        } else if (auto* checkbox = componentAs<CustomCheckbox>(component)) {
             checkbox->_width = width_;
             checkbox->_width_left = width_left_;
             checkbox->updateSize();
-        } else if (auto* radio = dynamic_cast<CustomRadioButton*>(component)) {
+        } else if (auto* radio = componentAs<CustomRadioButton>(component)) {
             radio->_width = width_;
             radio->_width_left = width_left_;
             radio->updateSize();
-        } else if (auto* link = dynamic_cast<CustomLinkButton*>(component)) {
+        } else if (auto* link = componentAs<CustomLinkButton>(component)) {
             link->_width = width_;
             link->_width_left = width_left_;
             link->updateSize();
-        } else if (auto* field = dynamic_cast<CustomTextField*>(component)) {
+        } else if (auto* field = componentAs<CustomTextField>(component)) {
             field->_title_width = width_left_;
             field->_total_width = width_;
             field->updateSize();
-        } else if (auto* area = dynamic_cast<CustomTextArea*>(component)) {
+        } else if (auto* area = componentAs<CustomTextArea>(component)) {
             area->_title_width = width_left_;
             area->_total_width = width_;
             area->updateSize();
-        } else if (auto* menu = dynamic_cast<CustomMenu*>(component)) {
+        } else if (auto* menu = componentAs<CustomMenu>(component)) {
             menu->_title_width = width_left_;
             menu->_total_width = width_;
             menu->updateSize();
-        } else if (auto* list = dynamic_cast<CustomList*>(component)) {
+        } else if (auto* list = componentAs<CustomList>(component)) {
             list->_title_width = width_left_;
             list->_total_width = width_;
             list->updateSize();
-        } else if (auto* image = dynamic_cast<CustomImage*>(component)) {
+        } else if (auto* image = componentAs<CustomImage>(component)) {
             image->_title_width = width_left_;
             image->_total_width = width_;
             image->updateSize();

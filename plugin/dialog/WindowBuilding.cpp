@@ -22,6 +22,7 @@
 #include "components/CustomTextArea.h"
 #include "components/CustomTextField.h"
 #include "components/CustomTitle.h"
+#include "dialog/ComponentCast.h"
 #include "dialog/Constants.h"
 #include "dialog/GetSizeHelper.h"
 #include "dialog/InputDialog.h"
@@ -229,7 +230,7 @@ namespace {
 
 template <class T>
 T* as(const std::shared_ptr<ui::View>& view) {
-    return dynamic_cast<T*>(view.get());
+    return componentAs<T>(view);
 }
 
 }  // namespace

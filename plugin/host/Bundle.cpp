@@ -19,7 +19,7 @@ std::filesystem::path moduleFolder() {
         std::error_code error;
         auto module = std::filesystem::absolute(info.dli_fname, error);
         if (!error) {
-            return module.parent_path() / "Brelka.bundle";
+            return module.lexically_normal().parent_path() / "Brelka.bundle";
         }
     }
     return "Brelka.bundle";

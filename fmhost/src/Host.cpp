@@ -6,6 +6,7 @@
 #include <ostream>
 #include <thread>
 
+#include "Evaluation.h"
 #include "PluginModule.h"
 #include "ResultWriter.h"
 #include "ScriptedUser.h"
@@ -17,31 +18,6 @@
 #include "ui/Window.h"
 
 namespace fmhost {
-
-namespace {
-
-// Keeps the engine installed for exactly as long as it lives.
-class EngineInstallation {
-public:
-    explicit EngineInstallation(fmx::Engine& engine) { fmx::installEngine(&engine); }
-    ~EngineInstallation() { fmx::installEngine(nullptr); }
-    EngineInstallation(const EngineInstallation&) = delete;
-    EngineInstallation& operator=(const EngineInstallation&) = delete;
-};
-
-calc::Result evaluateSafely(calc::Engine& engine, const std::string& source, calc::Run& run) {
-    try {
-        return engine.evaluate(std::string_view(source), run);
-    } catch (const std::exception& e) {
-        // The engine promises not to throw; should it, the run still reports and goes on.
-        calc::Result result;
-        result.errorCode = 1;
-        result.errorMessage = std::string("internal error: ") + e.what();
-        return result;
-    }
-}
-
-}  // namespace
 
 void Host::reportLeftOver(const std::vector<ActionQueue::Entry>& leftOver, const std::string& when) {
     err_ << "fmhost: " << leftOver.size() << " user action" << (leftOver.size() == 1 ? " was" : "s were")

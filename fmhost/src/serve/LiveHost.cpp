@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "Evaluation.h"
 #include "PluginModule.h"
 #include "ResultWriter.h"
 #include "ScriptParser.h"
@@ -38,26 +39,6 @@ constexpr std::size_t kMaxPageCalculation = 64 * 1024;
 // How long a calculation still running at the end gets to finish before the host gives up on
 // shutting the plug-in down.
 constexpr double kFinishGrace = 2;
-
-// Keeps the engine installed for exactly as long as it lives.
-class EngineInstallation {
-public:
-    explicit EngineInstallation(fmx::Engine& engine) { fmx::installEngine(&engine); }
-    ~EngineInstallation() { fmx::installEngine(nullptr); }
-    EngineInstallation(const EngineInstallation&) = delete;
-    EngineInstallation& operator=(const EngineInstallation&) = delete;
-};
-
-calc::Result evaluateSafely(calc::Engine& engine, const std::string& source, calc::Run& run) {
-    try {
-        return engine.evaluate(std::string_view(source), run);
-    } catch (const std::exception& e) {
-        calc::Result result;
-        result.errorCode = 1;
-        result.errorMessage = std::string("internal error: ") + e.what();
-        return result;
-    }
-}
 
 // Everything the run says goes both to the terminal, as a scripted run says it, and to the
 // page's log. Any thread; lines are never interleaved.

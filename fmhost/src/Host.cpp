@@ -48,15 +48,8 @@ int Host::run(const std::vector<Statement>& statements) {
     calc::Engine engine;
     EngineInstallation installation(engine);
 
-    const std::string path = options_.plugin.empty() ? PluginModule::defaultPath() : options_.plugin;
-    std::unique_ptr<PluginModule> plugin;
-    try {
-        plugin = std::make_unique<PluginModule>(path);
-        plugin->init();
-    } catch (const PluginError& e) {
-        err_ << "fmhost: " << e.what() << std::endl;
-        return 2;
-    }
+    const std::unique_ptr<PluginModule> plugin = PluginModule::start(options_.plugin, err_);
+    if (!plugin) return 2;
     // What the host reads of every plug-in it starts: its name, its about text and its
     // configuration (the plug-in's identifier and option flags).
     const std::string name = plugin->getString(fmx::kStrName);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <vector>
 
 #include "fmx/Text.h"
@@ -113,6 +114,17 @@ std::string PluginModule::getString(fmx::uint8 selector) {
     fmx::Text text;
     text.AssignUnicode(buffer.data());
     return text.utf8();
+}
+
+std::unique_ptr<PluginModule> PluginModule::start(const std::string& path, std::ostream& err) {
+    try {
+        auto plugin = std::make_unique<PluginModule>(path.empty() ? defaultPath() : path);
+        plugin->init();
+        return plugin;
+    } catch (const PluginError& e) {
+        err << "fmhost: " << e.what() << std::endl;
+        return nullptr;
+    }
 }
 
 }  // namespace fmhost

@@ -3,6 +3,8 @@
 // handle. The host's messages are sent from the main thread.
 #pragma once
 
+#include <iosfwd>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -28,6 +30,10 @@ public:
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
+
+    // Loads and initialises the module at `path` (the default one when empty), as every kind of
+    // run starts its plug-in; on failure says why on `err` and answers null.
+    static std::unique_ptr<PluginModule> start(const std::string& path, std::ostream& err);
 
     // Sends init; throws PluginError unless the module answers that it is ready.
     void init(fmx::int16 interfaceVersion = kInterfaceVersion);

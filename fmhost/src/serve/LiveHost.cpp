@@ -176,15 +176,8 @@ int LiveHost::run(const std::vector<Statement>& statements) {
 
     calc::Engine engine;
     EngineInstallation installation(engine);
-    const std::string path = options_.plugin.empty() ? PluginModule::defaultPath() : options_.plugin;
-    std::unique_ptr<PluginModule> plugin;
-    try {
-        plugin = std::make_unique<PluginModule>(path);
-        plugin->init();
-    } catch (const PluginError& e) {
-        err_ << "fmhost: " << e.what() << std::endl;
-        return 2;
-    }
+    const std::unique_ptr<PluginModule> plugin = PluginModule::start(options_.plugin, err_);
+    if (!plugin) return 2;
     if (options_.log)
         err_ << "fmhost: started " << plugin->getString(fmx::kStrName) << " ("
              << plugin->getString(fmx::kStrConfig) << ") from " << plugin->path() << std::endl;

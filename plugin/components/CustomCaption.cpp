@@ -1,5 +1,6 @@
 #include "components/CustomCaption.h"
 
+#include "components/ItemTitle.h"
 #include "dialog/Constants.h"
 
 namespace brelka {
@@ -23,10 +24,7 @@ CustomCaption::CustomCaption(std::string title, std::string description, double 
 CustomCaption::~CustomCaption() = default;
 
 void CustomCaption::addTitle() {
-    _title_label->setTextAlignment(ui::TextAlignment::right);
-    _title_label->setTextColor(ui::Color::black());
-    _title_label->setFont(ui::FontSpec{kRegularFontName, __message_default_font_size});
-    _title_label->setText(_title);
+    styleItemTitle(*_title_label, _title);
     _title_label->setFrame(ui::Rect(_x + __left_right_margin, 0, _title_width, _title_height));
     addSubview(_title_label);
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "components/ItemTitle.h"
 #include "dialog/Constants.h"
 #include "host/Diagnostics.h"
 #include "ui/TableViewCell.h"
@@ -66,10 +67,7 @@ std::string CustomList::getText() const {
 }
 
 void CustomList::addTitle() {
-    _title_label->setTextAlignment(ui::TextAlignment::right);
-    _title_label->setTextColor(ui::Color::black());
-    _title_label->setFont(ui::FontSpec{kRegularFontName, __message_default_font_size});
-    _title_label->setText(_title);
+    styleItemTitle(*_title_label, _title);
     // One row high, level with the first row.
     _title_label->setFrame(
         ui::Rect(_x + __left_right_margin, 0, _title_width, __tableview_default_cell_height));

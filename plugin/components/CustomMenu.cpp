@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "components/ItemTitle.h"
 #include "dialog/Constants.h"
 #include "host/Bundle.h"
 #include "ui/Image.h"
@@ -92,10 +93,7 @@ std::int64_t CustomMenu::getSelectedIndex() const {
 }
 
 void CustomMenu::addTitle() {
-    _title_label->setTextAlignment(ui::TextAlignment::right);
-    _title_label->setTextColor(ui::Color::black());
-    _title_label->setFont(ui::FontSpec{kRegularFontName, __message_default_font_size});
-    _title_label->setText(_title);
+    styleItemTitle(*_title_label, _title);
     _title_label->setFrame(ui::Rect(_x + __left_right_margin, 0, _title_width, _height));
     addSubview(_title_label);
 }

@@ -1,5 +1,6 @@
 #include "components/CustomTextArea.h"
 
+#include "components/ItemTitle.h"
 #include "dialog/Constants.h"
 
 namespace brelka {
@@ -44,10 +45,7 @@ void CustomTextArea::addTextArea() {
 }
 
 void CustomTextArea::addTitle() {
-    _title_label->setTextAlignment(ui::TextAlignment::right);
-    _title_label->setTextColor(ui::Color::black());
-    _title_label->setFont(ui::FontSpec{kRegularFontName, __message_default_font_size});
-    _title_label->setText(_title);
+    styleItemTitle(*_title_label, _title);
     // Level with the text view's first line (its top inset), not centred over the whole area.
     _title_label->setFrame(ui::Rect(_x + __left_right_margin, 8, _title_width, _title_height));
     addSubview(_title_label);

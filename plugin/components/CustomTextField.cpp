@@ -1,5 +1,6 @@
 #include "components/CustomTextField.h"
 
+#include "components/ItemTitle.h"
 #include "dialog/Constants.h"
 
 namespace brelka {
@@ -51,10 +52,7 @@ void CustomTextField::addTextField() {
 }
 
 void CustomTextField::addTitle() {
-    _title_label->setTextAlignment(ui::TextAlignment::right);
-    _title_label->setTextColor(ui::Color::black());
-    _title_label->setFont(ui::FontSpec{kRegularFontName, __message_default_font_size});
-    _title_label->setText(_title);
+    styleItemTitle(*_title_label, _title);
     // As tall as the component, so a one-line title sits centred beside the input.
     _title_label->setFrame(ui::Rect(_x + __left_right_margin, 0, _title_width, _height));
     addSubview(_title_label);
